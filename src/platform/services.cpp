@@ -1,0 +1,7 @@
+#include "services.h"
+
+Services& services()
+{
+    static Services instance;
+    return instance;
+}

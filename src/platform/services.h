@@ -1,0 +1,27 @@
+// The platform services the program's logic uses, chosen once at start-up by main().
+#pragma once
+
+class Clock;
+class EventPump;
+class MessageBoxes;
+class FileDialogs;
+class Desktop;
+class DialogHost;
+class FileSystem;
+class Paths;
+class MainFrame;
+
+struct Services {
+    Clock* clock = nullptr;
+    EventPump* pump = nullptr;
+    MessageBoxes* boxes = nullptr;
+    FileDialogs* file_dialogs = nullptr;
+    Desktop* desktop = nullptr;
+    DialogHost* dialogs = nullptr;
+    FileSystem* files = nullptr;
+    Paths* paths = nullptr;
+    MainFrame* frame = nullptr;
+};
+
+// The services in use. Set by main() (or a test fixture) before any logic runs.
+Services& services();

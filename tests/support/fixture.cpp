@@ -1,0 +1,43 @@
+#include "fixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/application.h"
+#include "platform/services.h"
+
+void ProgramTest::SetUp()
+{
+    char pattern[] = "/tmp/skyvane-test-XXXXXX";
+    root_ = ::mkdtemp(pattern);
+    clock_ = std::make_unique<VirtualClock>(1700000000);
+    paths_ = std::make_unique<Paths>(root_, files_);
+    run_script("");
+    start_program();
+}
+
+void ProgramTest::run_script(const std::string& script)
+{
+    std::string error;
+    auto parsed = parse_script(script, error);
+    ASSERT_TRUE(parsed) << error;
+    session_ = std::make_unique<ScriptSession>(std::move(*parsed), *clock_, out_);
+    boxes_ = std::make_unique<HeadlessBoxes>(*session_);
+    file_dialogs_ = std::make_unique<HeadlessFileDialogs>(*session_);
+    pump_ = std::make_unique<HeadlessPump>(*session_);
+    desktop_ = std::make_unique<HeadlessDesktop>(*session_);
+    frame_ = std::make_unique<HeadlessFrame>(*session_);
+    dialogs_ = std::make_unique<HeadlessDialogHost>(*session_);
+    session_->attach(frame_.get(), desktop_.get());
+    services() = Services{clock_.get(), pump_.get(), boxes_.get(), file_dialogs_.get(), desktop_.get(),
+                          dialogs_.get(), &files_, paths_.get(), frame_.get()};
+    if (!script.empty())
+        session_->run_main_loop();
+}
+
+void ProgramTest::TearDown()
+{
+    services() = Services{};
+    std::error_code ec;
+    std::filesystem::remove_all(root_, ec);
+}
