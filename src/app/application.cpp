@@ -6,7 +6,11 @@
 #include "display/palette.h"
 #include "display/view_commands.h"
 #include "display/window_display.h"
+#include "camera/camera_module.h"
+#include "files/files_module.h"
 #include "files/settings_values.h"
+#include "guiding/guiding_module.h"
+#include "processing/processing_module.h"
 #include "help_commands.h"
 #include "mouse_modes.h"
 #include "platform/main_frame.h"
@@ -22,7 +26,10 @@ void reset_program_state()
 {
     reset_store();
     reset_window_display();
-    reset_settings_values();
+    reset_files_module();
+    reset_processing_module();
+    reset_camera_module();
+    reset_guiding_module();
     clear_commands();
     mouse_modes = {};
     FileName = "(Untitled)";
@@ -46,6 +53,10 @@ void register_all_commands()
 {
     register_window_commands();
     register_display_commands();
+    register_files_module();
+    register_processing_module();
+    register_camera_module();
+    register_guiding_module();
 }
 }
 

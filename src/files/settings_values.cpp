@@ -1,8 +1,71 @@
 #include "settings_values.h"
 
-char telescope = 'n';
+int auto_save_num;
+int FITS_Diff;
+char fast_par;
+int default_port;
+int default_speed;
+char slewcom;
+int slewdefault;
+char default_back;
+int focus_delay;
+int slewx, slewy;
+int backlashx, backlashy;
+int ignore_small;
+char telescope;
+int disable_interrupts;
+int hystx, hysty;
+char n, s, e, w;
+std::string FITS_Obj, FITS_Tel, FITS_Ins, FITS_Obs, FITS_Src;
+std::string FITS_His, FITS_Com;
+std::string FITS_Filter;
+double FITS_Aperture, FITS_Focallen;
+int FITS_SBIG;
+int Mk2_fast_par;
+int apply_correction;
+int Losmandy_pause;
+int gotcontrolbox;
+int Debug_Mode;
+std::string auto_save_subdir;
+std::string auto_save_dir;
 
 void reset_settings_values()
 {
+    auto_save_num = 0;
+    FITS_Diff = 0;
+    fast_par = 'n';
+    default_port = 0;
+    default_speed = 1;
+    slewcom = '1';
+    slewdefault = 1;
+    default_back = 'l';
+    focus_delay = 1;
+    slewx = slewy = 2;
+    backlashx = backlashy = 0;
+    ignore_small = 0;
     telescope = 'n';
+    disable_interrupts = 1;
+    hystx = hysty = 0;
+    n = 'n';
+    s = 's';
+    e = 'e';
+    w = 'w';
+    FITS_Obj.clear();
+    FITS_Tel.clear();
+    FITS_Ins = "Halvoran CCD";
+    FITS_Obs.clear();
+    FITS_Src.clear();
+    FITS_His.clear();
+    FITS_Com.clear();
+    FITS_Filter = "None";
+    FITS_Aperture = 0.0;
+    FITS_Focallen = 0.0;
+    FITS_SBIG = 1;
+    Mk2_fast_par = 0;
+    apply_correction = 1;
+    Losmandy_pause = 0;
+    gotcontrolbox = 0;
+    Debug_Mode = 0;
+    auto_save_subdir.clear();
+    auto_save_dir = "c:\\AUTOSAVE";
 }

@@ -16,6 +16,7 @@
 #include "script.h"
 #include "script_session.h"
 #include "virtual_clock.h"
+#include "wiring/devices.h"
 
 namespace {
 bool read_text(const std::string& path, std::string& text)
@@ -64,6 +65,8 @@ int run_headless(const LaunchOptions& options)
     Services& s = services();
     s = Services{&clock, &pump, &boxes, &file_dialogs, &desktop, &dialogs, &files, &paths, &frame};
     help_index_file = help_folder(options.help_dir) + "/index.html";
+    DeviceSet devices;
+    install_devices(options, clock, s, devices);
 
     start_program();
     session.run_main_loop();

@@ -10,6 +10,10 @@ class DialogHost;
 class FileSystem;
 class Paths;
 class MainFrame;
+class Clipboard;
+class Printer;
+class UsbLink;
+class SerialLibrary;
 
 struct Services {
     Clock* clock = nullptr;
@@ -21,6 +25,10 @@ struct Services {
     FileSystem* files = nullptr;
     Paths* paths = nullptr;
     MainFrame* frame = nullptr;
+    Clipboard* clipboard = nullptr;
+    Printer* printer = nullptr;
+    UsbLink* usb = nullptr;             // the camera's two USB interfaces
+    SerialLibrary* serial = nullptr;    // the serial ports of the mount and control box
 };
 
 // The services in use. Set by main() (or a test fixture) before any logic runs.

@@ -13,6 +13,7 @@ void ProgramTest::SetUp()
     clock_ = std::make_unique<VirtualClock>(1700000000);
     paths_ = std::make_unique<Paths>(root_, files_);
     run_script("");
+    install_devices(options_, *clock_, services(), devices_);
     start_program();
 }
 
@@ -29,8 +30,17 @@ void ProgramTest::run_script(const std::string& script)
     frame_ = std::make_unique<HeadlessFrame>(*session_);
     dialogs_ = std::make_unique<HeadlessDialogHost>(*session_);
     session_->attach(frame_.get(), desktop_.get());
-    services() = Services{clock_.get(), pump_.get(), boxes_.get(), file_dialogs_.get(), desktop_.get(),
-                          dialogs_.get(), &files_, paths_.get(), frame_.get()};
+    // A new session replaces the user-facing services; the devices stay as installed.
+    Services& s = services();
+    s.clock = clock_.get();
+    s.pump = pump_.get();
+    s.boxes = boxes_.get();
+    s.file_dialogs = file_dialogs_.get();
+    s.desktop = desktop_.get();
+    s.dialogs = dialogs_.get();
+    s.files = &files_;
+    s.paths = paths_.get();
+    s.frame = frame_.get();
     if (!script.empty())
         session_->run_main_loop();
 }

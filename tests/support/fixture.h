@@ -12,6 +12,7 @@
 #include "headless/virtual_clock.h"
 #include "platform/paths.h"
 #include "platform/posix/posix_file_system.h"
+#include "wiring/devices.h"
 
 class ProgramTest : public testing::Test {
 protected:
@@ -36,4 +37,6 @@ protected:
     std::unique_ptr<HeadlessDesktop> desktop_;
     std::unique_ptr<HeadlessFrame> frame_;
     std::unique_ptr<HeadlessDialogHost> dialogs_;
+    LaunchOptions options_;      // what install_devices sees
+    DeviceSet devices_;
 };

@@ -1,0 +1,7 @@
+// The camera subsystem's place in the program: its start-up values and its commands.
+#pragma once
+
+// Restores the subsystem's variables to their start-up values.
+void reset_camera_module();
+// Registers the subsystem's commands, enablers and mouse-mode handlers.
+void register_camera_module();

@@ -1,0 +1,9 @@
+#include "guiding_module.h"
+
+void reset_guiding_module()
+{
+}
+
+void register_guiding_module()
+{
+}
