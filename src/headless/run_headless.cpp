@@ -66,7 +66,10 @@ int run_headless(const LaunchOptions& options)
     s = Services{&clock, &pump, &boxes, &file_dialogs, &desktop, &dialogs, &files, &paths, &frame};
     help_index_file = help_folder(options.help_dir) + "/index.html";
     DeviceSet devices;
-    install_devices(options, clock, s, devices);
+    if (!install_devices(options, clock, s, devices, error)) {
+        std::fprintf(stderr, "skyvane: %s\n", error.c_str());
+        return 2;
+    }
 
     start_program();
     session.run_main_loop();

@@ -1,6 +1,6 @@
 #include "devices.h"
 
-// The camera link is installed here once the USB link exists.
-void install_camera(const LaunchOptions&, Clock&, Services&, DeviceSet&)
+// Installs the camera link: the simulated camera, or a real camera on USB.
+void install_camera(const LaunchOptions&, const SimConfig&, Clock&, std::shared_ptr<SkyMotion>, Services&, DeviceSet&)
 {
 }

@@ -13,7 +13,8 @@ void ProgramTest::SetUp()
     clock_ = std::make_unique<VirtualClock>(1700000000);
     paths_ = std::make_unique<Paths>(root_, files_);
     run_script("");
-    install_devices(options_, *clock_, services(), devices_);
+    std::string error;
+    ASSERT_TRUE(install_devices(options_, *clock_, services(), devices_, error)) << error;
     start_program();
 }
 
