@@ -248,6 +248,12 @@ void ScriptSession::apply(const ScriptAction& a, Context context)
 
 void ScriptSession::run_main_loop()
 {
+    run_lines();
+    quitting_ = true;
+}
+
+void ScriptSession::run_lines()
+{
     idle();
     while (const ScriptAction* a = peek()) {
         const ScriptAction action = *a;
@@ -255,7 +261,6 @@ void ScriptSession::run_main_loop()
         apply(action, Context::Main);
         idle();
     }
-    quitting_ = true;
 }
 
 BoxAnswer ScriptSession::answer_box(const std::string& caption, const std::string& text, BoxButtons buttons)

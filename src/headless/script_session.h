@@ -24,8 +24,11 @@ public:
 
     void attach(HeadlessFrame* frame, HeadlessDesktop* desktop) { frame_ = frame; desktop_ = desktop; }
 
-    // Runs the unscheduled lines until the script ends or quits.
+    // Runs the unscheduled lines until the script ends or quits, then ends the program.
     void run_main_loop();
+    // Runs the unscheduled lines as the main loop does, without ending the program afterwards
+    // (a test goes on calling the program directly).
+    void run_lines();
 
     // Services.
     BoxAnswer answer_box(const std::string& caption, const std::string& text, BoxButtons buttons);

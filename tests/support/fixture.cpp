@@ -43,7 +43,7 @@ void ProgramTest::run_script(const std::string& script)
     s.paths = paths_.get();
     s.frame = frame_.get();
     if (!script.empty())
-        session_->run_main_loop();
+        session_->run_lines();
 }
 
 void ProgramTest::TearDown()
