@@ -1,0 +1,19 @@
+// TInfoDialog: "Guiding Info", the live guide frame with the star's position and the offsets.
+#pragma once
+#include "platform/dialog.h"
+
+class TInfoDialog : public Dialog {
+public:
+    static constexpr int RESOURCE = 22;
+    enum : int { FIELD_X = 101, FIELD_Y = 102, FIELD_DX = 103, FIELD_DY = 104 };
+
+    TInfoDialog();
+    void InfoCaption();
+    void InfoUpdate();
+    void Paint(Painter& painter) override;
+};
+
+// The guide-frame offsets shown as dx and dy, thousandths of a pixel (set by the guiding loop).
+extern int x3, y3;
+// The guide star's position in the guide frame (the cross is drawn there).
+extern int x1, y1;

@@ -1,0 +1,27 @@
+#include "sequencer_commands.h"
+
+#include "app/core/commands.h"
+#include "calibration.h"
+#include "camera_hooks.h"
+#include "info_dialog.h"
+#include "sequence_state.h"
+#include "sequencer.h"
+
+CameraHooks camera_hooks;
+
+void reset_sequencer()
+{
+    reset_sequence_state();
+    camera_hooks = {};
+    load_darkframe = load_flatfield = 0;
+    x3 = y3 = 0;
+}
+
+void register_sequencer_commands()
+{
+    register_command(12, ZR_Control);
+    register_command(104, CmDarkFile);
+    register_command(122, CmFlatField);
+    register_command(25, CmFocusFrame, CommandKind::Free);
+    register_command(26, CmFocusFrameReset, CommandKind::Free);
+}
