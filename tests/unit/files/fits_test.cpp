@@ -339,3 +339,19 @@ TEST_F(FilesTest, AutosaveStampsTheMiddleOfTheExposureInUniversalTime)
     std::tm local = clock_->local_time();
     EXPECT_EQ(calendar_now(), timegm(&local) - 3 * 3600);
 }
+
+TEST_F(FilesTest, AutosaveTextsAreEditedIntoTheSettingsFile)
+{
+    eightbit = 1;
+    run_script("command 19\nshow 108\ntype 101 \"NGC 7000\"\ntype 104 \"8in SCT\"\npress 1\n");
+    EXPECT_NE(transcript().find("field 108 \"0\""), std::string::npos);   // cleared before the dialog
+    auto b = bytes_of(INI_FILE);
+    EXPECT_EQ(text_at(b, 36, 20), "OBJECT  = 'NGC 7000'");
+    EXPECT_EQ(text_at(b, 116, 19), "TELESCOP= '8in SCT'");
+
+    // A settings file that cannot be written after "Continue" is reported.
+    files_.inject({"Skyvane.INI", true});
+    out_.str("");
+    run_script("command 19\npress 1\n");
+    EXPECT_NE(transcript().find("\"Unable to save INI file, please check disk space\""), std::string::npos) << transcript();
+}
