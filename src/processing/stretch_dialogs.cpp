@@ -185,7 +185,8 @@ void TStretchDialog::DecPageBlack()
 
 void TStretchDialog::IncPageBlack()
 {
-    if (black < 246 && white - 10 > black) black += 10;
+    // black + 10 < white: the same condition as white - 10 > black, without wrapping below 10.
+    if (black < 246 && black + 10 < white) black += 10;
     SetText(EDIT_BLACK, std::to_string(black));
     DrawHistogram();
 }
