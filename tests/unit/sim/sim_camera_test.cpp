@@ -18,8 +18,10 @@ namespace {
 struct MovingSky : SkyMotion {
     double vx = 0, vy = 0;        // pixels and field rows per second
     double focus = 0;
+    double clear = 1;
     SkyOffset offset_at(int64_t t) override { return {vx * t / 1e6, vy * t / 1e6}; }
     double focus_position(int64_t) override { return focus; }
+    double transparency(int64_t) override { return clear; }
 };
 
 double mean_of(const uint16_t* p, int count, int stride = 1)
@@ -243,6 +245,10 @@ TEST_F(SimCameraTest, LensCapGivesDarkFramesWithoutStars)
     binned_frame(10000);
     const uint16_t dark_max = *std::max_element(image_int, image_int + 376 * 290);
     EXPECT_EQ(lit_max, 65535);
+    sky_->clear = 0;        // a cloud hides stars and sky
+    binned_frame(10000);
+    EXPECT_NEAR(mean_of(image_int, 376 * 290), bias + 2 * dark * 10, 3);
+    sky_->clear = 1;
     // Two summed pixels of dark current, plus noise: nothing that looks like a star.
     EXPECT_NEAR(mean_of(image_int, 376 * 290), bias + 2 * dark * 10, 3);
     EXPECT_LT(dark_max, bias + 2 * dark * 10 + 100);
