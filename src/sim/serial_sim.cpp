@@ -139,7 +139,10 @@ void SimulatedLx200::execute(const std::string& command, int64_t t_us, std::stri
             have_target_ = true;
         }
     } else if (name == "LI") {
-        reply += description_ + "#";
+        // The mount answers with a fixed field of 32 characters and '#'.
+        std::string text = description_.substr(0, 32);
+        text.resize(32, ' ');
+        reply += text + "#";
     } else if (name == "Sr") {
         const bool ok = parse_ra(arg, set_ra_);
         if (ok) { target_ra_ = set_ra_; have_target_ = true; }
