@@ -77,7 +77,7 @@ MountModel::AxisState MountModel::Axis::state_at(int64_t t) const
     auto it = std::upper_bound(segments.begin(), segments.end(), t,
                                [](int64_t v, const Segment& s) { return v < s.start; });
     if (it == segments.begin())
-        return AxisState{};
+        return AxisState{0.0, 1, backlash};   // engaged towards + at the start
     const Segment& s = *(it - 1);
     const int64_t until = std::min(t, s.end);
     return advance(s.at_start, backlash, s.sign, s.rate * double(until - s.start) / 1e6);

@@ -91,7 +91,8 @@ bool parse_dec(const std::string& a, double& degrees)
 
 void SimulatedLx200::receive(uint8_t byte, int64_t t_us, std::string& reply, std::vector<SimLogEntry>& log)
 {
-    if (byte == ':') {
+    // ':' starts a command; after the command letters it is part of an argument ("05:34.0").
+    if (byte == ':' && !(in_command_ && partial_.size() >= 2)) {
         partial_.clear();
         in_command_ = true;
         return;
