@@ -42,13 +42,16 @@ int read_number(const std::string& text)
     return static_cast<int>(v);
 }
 
-// What a scroll notification means for an arrow: pressed towards the top or left, towards the
-// bottom or right, or released. A press reported with a position tells the end by its side of
-// the bar's centre.
+// The arrow bars run from -1 to 1 with the thumb resting at 0. What a notification means: an
+// arrow pressed towards the top or left, towards the bottom or right, or released. The line
+// notifications are the arrows' own; a press reports the position the arrow asks for (-1 or 1),
+// and the end-of-scroll notification or a release ends the move.
 enum class Arrow { None, UpLeft, DownRight, Released };
+constexpr int ARROW_CENTRE = 0;
 
-Arrow arrow_of(ScrollCode code, int pos, int centre)
+Arrow arrow_of(ScrollCode code, int pos)
 {
+    const int centre = ARROW_CENTRE;
     switch (code) {
     case ScrollCode::LineUp: return Arrow::UpLeft;
     case ScrollCode::LineDown: return Arrow::DownRight;
@@ -164,7 +167,7 @@ void TMTDialog::SetupWindow()
     // The bars only carry their arrows: the thumb rests in the middle.
     for (int id : {SCROLL_EW, SCROLL_NS, SCROLL_FOCUS}) {
         SetScrollRange(id, -1, 1, 1);
-        SetScrollPos(id, 0);
+        SetScrollPos(id, ARROW_CENTRE);
     }
     EvPaint();
 }
@@ -242,7 +245,8 @@ void TMTDialog::FocusSlow() { focus_speed = "#:FS#"; EvPaint(); }
 
 void TMTDialog::EvHScroll(ScrollCode code, int pos)
 {
-    switch (arrow_of(code, pos, GetScrollPos(SCROLL_EW))) {
+    SetScrollPos(SCROLL_EW, ARROW_CENTRE);
+    switch (arrow_of(code, pos)) {
     case Arrow::UpLeft: start_lx200_move(::w); break;
     case Arrow::DownRight: start_lx200_move(::e); break;
     case Arrow::Released: end_lx200_move(); break;
@@ -253,7 +257,8 @@ void TMTDialog::EvHScroll(ScrollCode code, int pos)
 
 void TMTDialog::EvVScroll(ScrollCode code, int pos)
 {
-    switch (arrow_of(code, pos, GetScrollPos(SCROLL_NS))) {
+    SetScrollPos(SCROLL_NS, ARROW_CENTRE);
+    switch (arrow_of(code, pos)) {
     case Arrow::UpLeft: start_lx200_move(::n); break;
     case Arrow::DownRight: start_lx200_move(::s); break;
     case Arrow::Released: end_lx200_move(); break;
@@ -264,7 +269,8 @@ void TMTDialog::EvVScroll(ScrollCode code, int pos)
 
 void TMTDialog::EvFocusScroll(ScrollCode code, int pos)
 {
-    const Arrow arrow = arrow_of(code, pos, GetScrollPos(SCROLL_FOCUS));
+    SetScrollPos(SCROLL_FOCUS, ARROW_CENTRE);
+    const Arrow arrow = arrow_of(code, pos);
     if ((arrow == Arrow::UpLeft || arrow == Arrow::DownRight) && !tele_focussing) {
         focus_direction = arrow == Arrow::UpLeft ? "#:F+#" : "#:F-#";
         start_focus();
@@ -301,7 +307,7 @@ void TCBDialog::SetupWindow()
 {
     for (int id : {SCROLL_LEFT_RIGHT, SCROLL_UP_DOWN}) {
         SetScrollRange(id, -1, 1, 1);
-        SetScrollPos(id, 0);
+        SetScrollPos(id, ARROW_CENTRE);
     }
 }
 
@@ -316,7 +322,8 @@ void TCBDialog::Destroyed()
 
 void TCBDialog::EvHScroll(ScrollCode code, int pos)
 {
-    switch (arrow_of(code, pos, GetScrollPos(SCROLL_LEFT_RIGHT))) {
+    SetScrollPos(SCROLL_LEFT_RIGHT, ARROW_CENTRE);
+    switch (arrow_of(code, pos)) {
     case Arrow::UpLeft: start_box_move(::w); break;
     case Arrow::DownRight: start_box_move(::e); break;
     case Arrow::Released: end_box_move(); break;
@@ -326,7 +333,8 @@ void TCBDialog::EvHScroll(ScrollCode code, int pos)
 
 void TCBDialog::EvVScroll(ScrollCode code, int pos)
 {
-    switch (arrow_of(code, pos, GetScrollPos(SCROLL_UP_DOWN))) {
+    SetScrollPos(SCROLL_UP_DOWN, ARROW_CENTRE);
+    switch (arrow_of(code, pos)) {
     case Arrow::UpLeft: start_box_move(::n); break;
     case Arrow::DownRight: start_box_move(::s); break;
     case Arrow::Released: end_box_move(); break;

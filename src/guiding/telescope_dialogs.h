@@ -1,6 +1,8 @@
 // The telescope dialogs: "SKYVANE Move Telescope" for an LX200 mount (GoTo, planets, coordinates,
 // manual slewing at four speeds, focusing) and "Move Telescope" for the control box (four arrows).
-// Both are modeless; each deletes itself when it closes.
+// Both are modeless; each deletes itself when it closes. Their arrows are scroll bars from -1 to 1:
+// a line notification (or a Press reporting -1 or 1) starts a move, the end-of-scroll notification
+// (or a Release) stops it, so a backend must report both the press and the release of an arrow.
 #pragma once
 #include "platform/dialog.h"
 
