@@ -1,5 +1,6 @@
 #include "processing_module.h"
 
+#include "analysis_module.h"
 #include "app/core/commands.h"
 #include "filters.h"
 #include "progress_dialog.h"
@@ -38,6 +39,7 @@ void reset_processing_module()
     reset_progress_state();
     reset_stretch_state();
     reset_filter_state();
+    reset_analysis_module();
 }
 
 void register_processing_module()
@@ -63,4 +65,5 @@ void register_processing_module()
     register_command(7, basrelief_enhance);
     register_command(18, gradient_enhance);
     register_command(27, venetian_enhance);
+    register_analysis_commands();
 }
