@@ -6,7 +6,7 @@
 
 #include "app/core/commands.h"
 #include "app/core/messages.h"
-#include "app/mouse_modes.h"
+#include "app/core/mouse_modes.h"
 #include "display/window_display.h"
 #include "image_arithmetic.h"
 #include "merge_partner.h"
@@ -24,7 +24,7 @@
 #include "store/planes.h"
 
 char merge_type = 's';
-int load_darkframe = 0, load_comparison = 0, load_flatfield = 0, delete_file = 0;
+int load_darkframe = 0, load_comparison = 0, load_flatfield = 0;   // delete_file: files/raw_file.h
 int32_t orig = 1, average = 0, merge_centre = 0, orig_x = 0, orig_y = 0, merge_x = 0, merge_y = 0;
 uint16_t* extfredptr = nullptr;
 uint16_t* exttrialptr = nullptr;
