@@ -8,11 +8,12 @@
 #include "display/window_display.h"
 #include "camera/camera_module.h"
 #include "files/files_module.h"
+#include "files/settings_file.h"
 #include "files/settings_values.h"
 #include "guiding/guiding_module.h"
 #include "processing/processing_module.h"
 #include "help_commands.h"
-#include "mouse_modes.h"
+#include "app/core/mouse_modes.h"
 #include "platform/main_frame.h"
 #include "platform/services.h"
 #include "store/planes.h"
@@ -69,6 +70,7 @@ void start_program()
 {
     reset_program_state();
     register_all_commands();
+    LoadINIFile(INI_FILE);   // at start-up a failed load is not reported
     if (MainFrame* frame = services().frame) {
         frame->set_caption("Skyvane");
         frame->set_telescope_button(telescope_button_wanted());

@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 #include "app/help_commands.h"
+#include "headless_file_services.h"
 #include "headless_services.h"
 #include "platform/paths.h"
 #include "platform/posix/install_paths.h"
@@ -60,10 +61,14 @@ int run_headless(const LaunchOptions& options)
     HeadlessDesktop desktop(session);
     HeadlessFrame frame(session);
     HeadlessDialogHost dialogs(session);
+    HeadlessClipboard clipboard;
+    HeadlessPrinter printer;
     session.attach(&frame, &desktop);
 
     Services& s = services();
     s = Services{&clock, &pump, &boxes, &file_dialogs, &desktop, &dialogs, &files, &paths, &frame};
+    s.clipboard = &clipboard;
+    s.printer = &printer;
     help_index_file = help_folder(options.help_dir) + "/index.html";
     DeviceSet devices;
     if (!install_devices(options, clock, s, devices, error)) {

@@ -42,6 +42,8 @@ void ProgramTest::run_script(const std::string& script)
     s.files = &files_;
     s.paths = paths_.get();
     s.frame = frame_.get();
+    s.clipboard = &clipboard_;
+    s.printer = &printer_;
     if (!script.empty())
         session_->run_lines();
 }

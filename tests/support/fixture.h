@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "headless/headless_file_services.h"
 #include "headless/headless_services.h"
 #include "headless/script_session.h"
 #include "headless/virtual_clock.h"
@@ -37,6 +38,8 @@ protected:
     std::unique_ptr<HeadlessDesktop> desktop_;
     std::unique_ptr<HeadlessFrame> frame_;
     std::unique_ptr<HeadlessDialogHost> dialogs_;
+    HeadlessClipboard clipboard_;
+    HeadlessPrinter printer_;
     LaunchOptions options_;      // what install_devices sees
     DeviceSet devices_;
 };
