@@ -7,11 +7,10 @@
 #include "platform/paths.h"
 #include "platform/services.h"
 #include "processing/image_arithmetic.h"
+#include "processing/merge_images.h"
 #include "store/flags.h"
 #include "store/geometry.h"
 #include "store/planes.h"
-
-int load_darkframe = 0, load_flatfield = 0;
 
 namespace {
 constexpr size_t RAW_BINNED = 218080, FITS_BINNED = 224640, RAW_FULL = 872320, FITS_FULL = 878880;
@@ -50,14 +49,6 @@ void copy_fits(const Bytes& file, uint16_t* plane)
         }
 }
 
-std::string choose_calibration_file(const std::string& current)
-{
-    FileDialogRequest request;
-    request.filter = "Halvoran (~*.)|~*.*|FITS files|*.FIT|All Files(*.*)|*.*|";
-    request.filter_index = 1;
-    auto chosen = services().file_dialogs->choose(request);
-    return chosen ? *chosen : current;
-}
 }
 
 int read_calibration_file(const std::string& file_name, uint16_t* plane)
@@ -105,16 +96,17 @@ int auto_flatfield(int loaded, const std::string& file_name, uint16_t* image_pla
     return 0;
 }
 
+// The shared file chooser only takes the chosen name while its request flag is set.
 void CmDarkFile()
 {
     load_darkframe = 1;
-    DarkFileName = choose_calibration_file(DarkFileName);
+    Merge_Image();
     load_darkframe = 0;
 }
 
 void CmFlatField()
 {
     load_flatfield = 1;
-    FlatFileName = choose_calibration_file(FlatFileName);
+    Merge_Image();
     load_flatfield = 0;
 }

@@ -12,7 +12,5 @@ int auto_flatfield(int loaded, const std::string& file_name, uint16_t* image_pla
 // Reads a calibration file of the current geometry into PLANE: 0, 11 or 12 as above.
 int read_calibration_file(const std::string& file_name, uint16_t* plane);
 
-extern int load_darkframe, load_flatfield;
-
 void CmDarkFile();
 void CmFlatField();

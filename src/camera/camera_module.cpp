@@ -6,6 +6,7 @@
 #include "app/core/messages.h"
 #include "camera/usb_hid.h"
 #include "camera/zr_readout.h"
+#include "camera/sequencer_commands.h"
 #include "display/display_frame.h"
 #include "display/window_display.h"
 #include "store/flags.h"
@@ -68,10 +69,12 @@ void reset_camera_module()
 {
     reset_usb_link();
     reset_readout();
+    reset_sequencer();
 }
 
 void register_camera_module()
 {
     register_command(CAMERA_CHECK_FOCUS_FRAME, check_focus_frame);
     register_command(CAMERA_CHECK_BINNED_FRAME, check_binned_frame);
+    register_sequencer_commands();
 }

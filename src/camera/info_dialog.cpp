@@ -10,7 +10,9 @@
 #include "store/flags.h"
 
 int x3 = 0, y3 = 0;
+namespace guide_ref {
 int x1 = 0, y1 = 0;
+}
 
 namespace {
 std::string one_decimal(double v)
@@ -61,6 +63,7 @@ void TInfoDialog::Paint(Painter& painter)
     if (auto bmp = read_bmp(*bytes))
         painter.draw_bitmap(*bmp, 75, 66);
     painter.set_pen({255, 0, 0}, 1);
+    const int x1 = guide_ref::x1, y1 = guide_ref::y1;
     painter.line(x1 + 59, y1 + 66, x1 + 99, y1 + 66);
     painter.line(x1 + 79, y1 + 46, x1 + 79, y1 + 86);
 }

@@ -15,5 +15,8 @@ public:
 
 // The guide-frame offsets shown as dx and dy, thousandths of a pixel (set by the guiding loop).
 extern int x3, y3;
-// The guide star's position in the guide frame (the cross is drawn there).
+// The guide star's reference position in the guide frame (the cross is drawn there). The
+// names x1 and y1 are kept inside a namespace: y1 is also the C library's Bessel function.
+namespace guide_ref {
 extern int x1, y1;
+}

@@ -1,26 +1,16 @@
 #include "sequence_state.h"
 
-#include "platform/clock.h"
-#include "platform/services.h"
-
 int max_exp, min_exp, total_images, continuous_delay, exposure_delay;
 int slew_sum_average, slew_sum_alt, focus_wait, auto_exposure, auto_save_fits;
 int darkframe_remove, flatfield_remove, stopit;
-std::time_t start_exp, end_exp;
 int pick_star_save, last_selfguided;
 std::string info_caption;
 char selfguiding_exp_range;
 int selfguiding_exp_value, selfguidinghigh, selfguiding21, highres21_selfguide;
 int darkframes, selfguidingframes, got_guide_image, first_selfguide, switching;
-int orig_x, orig_y, merge_x, merge_y, orig_max;
+int orig_max;
 double orig_avg;
 int darkframe_applied, flatfield_applied;
-
-std::time_t calendar_now()
-{
-    std::tm t = services().clock->local_time();
-    return std::mktime(&t);
-}
 
 void reset_sequence_state()
 {
@@ -35,7 +25,6 @@ void reset_sequence_state()
     auto_save_fits = 0;
     darkframe_remove = flatfield_remove = 0;
     stopit = 0;
-    start_exp = end_exp = 0;
     pick_star_save = last_selfguided = 0;
     info_caption.clear();
     selfguiding_exp_range = 's';
@@ -44,7 +33,7 @@ void reset_sequence_state()
     darkframes = selfguidingframes = got_guide_image = 0;
     first_selfguide = 1;
     switching = 0;
-    orig_x = orig_y = merge_x = merge_y = orig_max = 0;
+    orig_max = 0;
     orig_avg = 0.0;
     darkframe_applied = flatfield_applied = 0;
 }

@@ -18,8 +18,6 @@ extern int auto_save_fits;          // autosave every shown frame
 extern int darkframe_remove;        // subtract the dark frame from every camera frame
 extern int flatfield_remove;        // apply the flat field to every camera frame
 extern int stopit;                  // request to end the focus loop
-extern std::time_t start_exp;       // start of the sequence or of the continuous frame
-extern std::time_t end_exp;         // when the frame was shown
 extern int pick_star_save;          // star picking was armed when the command started
 extern int last_selfguided;         // the current sequence runs with self-guiding
 extern std::string info_caption;    // caption of the guiding information window
@@ -36,14 +34,12 @@ extern int got_guide_image;         // the guiding information window has a fram
 extern int first_selfguide;         // the next self-guiding frame is the first
 extern int switching;               // the field switch of a self-guided exposure is under way
 
-// Stacking positions handed to the stacking routines.
-extern int orig_x, orig_y, merge_x, merge_y, orig_max;
+// Stacking state handed to the stacking routines (the positions orig_x, orig_y, merge_x and
+// merge_y are the merging work's, in processing/merge_images.h).
+extern int orig_max;
 extern double orig_avg;
 
 // The current frame was really dark-subtracted / flat-fielded (for its history lines).
 extern int darkframe_applied, flatfield_applied;
-
-// The local calendar time now, on the program's clock.
-std::time_t calendar_now();
 
 void reset_sequence_state();

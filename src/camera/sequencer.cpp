@@ -7,9 +7,11 @@
 #include "app/core/messages.h"
 #include "app/core/stop_poll.h"
 #include "calibration.h"
+#include "processing/star_centroid.h"
 #include "camera_dialog.h"
 #include "camera_hooks.h"
 #include "display/window_display.h"
+#include "files/autosave.h"
 #include "files/fits_file.h"
 #include "files/settings_file.h"
 #include "files/settings_values.h"
@@ -19,6 +21,7 @@
 #include "platform/desktop.h"
 #include "platform/main_frame.h"
 #include "platform/services.h"
+#include "processing/merge_images.h"
 #include "processing/progress_dialog.h"
 #include "sequence_state.h"
 #include "store/flags.h"
@@ -121,7 +124,7 @@ bool start_command()
     if (!got_zr) {
         if (LoadINIFile(INI_FILE) != 0)
             messages(1);
-        USBHid::CollectingUSBHidInfo();
+        usb_hid().CollectingUSBHidInfo();
         ZR_reader();
         if (!got_zr) {
             messages(50, "Sorry, No camera found on USB");
@@ -571,6 +574,8 @@ void end_command(Sequence& seq)
         picked_star = 0;
     orig_x = orig_y = merge_x = merge_y = 0;
     orig_avg = 0.0;
+    guide_ref::x1 = xcent = old_xcent;
+    guide_ref::y1 = ycent = old_ycent;
     first_selfguide = 1;
     switched_frame = 0;
     selfguidinghigh = 0;

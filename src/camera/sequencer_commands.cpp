@@ -13,8 +13,8 @@ void reset_sequencer()
 {
     reset_sequence_state();
     camera_hooks = {};
-    load_darkframe = load_flatfield = 0;
     x3 = y3 = 0;
+    guide_ref::x1 = guide_ref::y1 = 0;
 }
 
 void register_sequencer_commands()
