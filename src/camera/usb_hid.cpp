@@ -14,7 +14,6 @@ UsbHandle HidHandle = 0;
 UsbHandle BlockIOHandle = 0;
 int got_zr = 0;
 int Win98 = 0;
-int Show_Interface_Details = 0;
 uint8_t camdata[8] = {};
 uint8_t ReportBuffer[REPORT_BUFFER_SIZE];
 int32_t ByteCount = 0;

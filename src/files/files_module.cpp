@@ -18,6 +18,7 @@ void reset_files_module()
     reset_autosave_state();
     set_time_zone_rule();
     Show_Interface_Details = 0;
+    merge_image_opening = nullptr;
     merge_image_opened = nullptr;
 }
 
