@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 #include "app/core/commands.h"
@@ -45,14 +46,15 @@ class FlatProgress {
 public:
     FlatProgress(const char* caption, int first)
     {
-        set_progress_caption(caption);
+        set_progress_caption(caption);   // the window takes its caption when it is built
         progress = first;
-        window_.Create();
+        window_ = std::make_unique<TProgressDialog>();
+        window_->Create();
     }
-    ~FlatProgress() { window_.CloseWindow(IDCANCEL); }
-    void update() { window_.ProgressUpdate(); }
+    ~FlatProgress() { window_->CloseWindow(IDCANCEL); }
+    void update() { window_->ProgressUpdate(); }
 private:
-    TProgressDialog window_;
+    std::unique_ptr<TProgressDialog> window_;
 };
 
 enum Id { ID_ORIGINAL = 101, ID_MERGE_IMAGE = 102, ID_AVERAGE = 103, ID_ORIG_X = 104, ID_MERGE_X = 105,
