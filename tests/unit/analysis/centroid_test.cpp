@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis_support.h"
+#include "display/histogram.h"
 #include "files/settings_values.h"
 #include "processing/star_centroid.h"
 #include "store/flags.h"
@@ -19,6 +20,7 @@ void star_field(uint16_t background, int sx, int sy, uint16_t star)
 
 TEST_F(CentroidTest, SinglePixelGivesThatPixelInWholePixels)
 {
+    most_pop = 123;   // the display's background level is not the window's
     const int offsets[] = {-8, -5, -1, 0, 1, 2, 7, 8};
     for (int dx : offsets)
         for (int dy : offsets) {
@@ -31,6 +33,8 @@ TEST_F(CentroidTest, SinglePixelGivesThatPixelInWholePixels)
             EXPECT_EQ(xcentdec, 0);
             EXPECT_EQ(ycentdec, 0);
         }
+    EXPECT_EQ(most_pop1, 1000 / 16);
+    EXPECT_EQ(most_pop, 123);
 }
 
 TEST_F(CentroidTest, SinglePixelInTenthsLosesATenthFromColumnTwoOn)
