@@ -13,7 +13,7 @@
 #include "guiding/guiding_module.h"
 #include "processing/processing_module.h"
 #include "help_commands.h"
-#include "mouse_modes.h"
+#include "app/core/mouse_modes.h"
 #include "platform/main_frame.h"
 #include "platform/services.h"
 #include "store/planes.h"

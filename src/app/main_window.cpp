@@ -4,14 +4,13 @@
 
 #include "app/core/messages.h"
 #include "display/window_display.h"
-#include "mouse_modes.h"
+#include "app/core/mouse_modes.h"
 #include "platform/desktop.h"
 #include "platform/main_frame.h"
 #include "platform/services.h"
 #include "store/flags.h"
 #include "store/geometry.h"
 
-MouseModeHandlers mouse_modes;
 
 namespace {
 std::string position_text(const char* prefix, int x, int y)

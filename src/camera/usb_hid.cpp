@@ -14,6 +14,7 @@ UsbHandle HidHandle = 0;
 UsbHandle BlockIOHandle = 0;
 int got_zr = 0;
 int Win98 = 0;
+// Show_Interface_Details is a setting ("Debug Info Mode"), defined with the settings dialog.
 uint8_t camdata[8] = {};
 uint8_t ReportBuffer[REPORT_BUFFER_SIZE];
 int32_t ByteCount = 0;

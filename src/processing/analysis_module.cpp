@@ -1,7 +1,7 @@
 #include "analysis_module.h"
 
 #include "analysis_views.h"
-#include "app/mouse_modes.h"
+#include "app/core/mouse_modes.h"
 #include "image_label.h"
 #include "merge_images.h"
 #include "photometry.h"

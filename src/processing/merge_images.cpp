@@ -7,7 +7,7 @@
 
 #include "app/core/commands.h"
 #include "app/core/messages.h"
-#include "app/mouse_modes.h"
+#include "app/core/mouse_modes.h"
 #include "display/window_display.h"
 #include "files/file_choice.h"
 #include "files/raw_file.h"

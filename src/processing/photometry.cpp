@@ -6,7 +6,7 @@
 #include "analysis_views.h"
 #include "app/core/commands.h"
 #include "app/core/messages.h"
-#include "app/mouse_modes.h"
+#include "app/core/mouse_modes.h"
 #include "display/histogram.h"
 #include "display/window_display.h"
 #include "platform/desktop.h"

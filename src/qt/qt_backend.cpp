@@ -5,6 +5,7 @@
 #include "client_view.h"
 #include "main_frame_window.h"
 #include "platform/services.h"
+#include "qt_file_services.h"
 
 QtBackend::QtBackend(const std::string& root) : paths(root, files), frame(std::make_unique<MainFrameWindow>())
 {
@@ -26,5 +27,16 @@ QtBackend::~QtBackend()
 
 void QtBackend::install()
 {
-    services() = Services{&clock, &pump, &boxes, &file_dialogs, &desktop, &dialogs, &files, &paths, frame.get()};
+    // The user-facing services are the window's; the devices stay as installed.
+    Services& s = services();
+    s.clock = &clock;
+    s.pump = &pump;
+    s.boxes = &boxes;
+    s.file_dialogs = &file_dialogs;
+    s.desktop = &desktop;
+    s.dialogs = &dialogs;
+    s.files = &files;
+    s.paths = &paths;
+    s.frame = frame.get();
+    install_qt_file_services(s);
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "app/mouse_modes.h"
+#include "app/core/mouse_modes.h"
 #include "store/flags.h"
 #include "store/geometry.h"
 #include "store/planes.h"

@@ -1,0 +1,3 @@
+#include "mouse_modes.h"
+
+MouseModeHandlers mouse_modes;
