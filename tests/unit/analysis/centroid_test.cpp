@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis_support.h"
+#include "app/core/commands.h"
 #include "display/histogram.h"
 #include "files/settings_values.h"
 #include "processing/star_centroid.h"
@@ -199,6 +200,10 @@ TEST_F(CentroidTest, PickIsRefusedInFittedOrResampledDisplayAndTogglesOtherwise)
     EXPECT_EQ(pick_star, 1);
     EXPECT_EQ(centre_it, 1);
     EXPECT_EQ(cur_rad, star_mask);
+    EXPECT_TRUE(command_state(21).checked);
+    dispatch_command(21);
+    EXPECT_EQ(pick_star, 0);
+    EXPECT_FALSE(command_state(21).checked);
 }
 
 TEST_F(CentroidTest, SearchCentreSnapsThePointAndKeepsItWhenNothingIsFound)
