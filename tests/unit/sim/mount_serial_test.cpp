@@ -286,6 +286,12 @@ TEST_F(Lx200Test, RepliesArriveAtTheLineRate)
     EXPECT_LT(part.size(), 15u);
     clock.spend(40);
     EXPECT_EQ(part.size() + read_all().size(), 33u);
+    // Replies pile up while the program does not read: every byte delivered is there to take.
+    send("#:LI#");
+    clock.spend(100);
+    send("#:LI#");
+    clock.spend(100);
+    EXPECT_EQ(read_all().size(), 66u);
 }
 
 TEST_F(Lx200Test, CoordinatesSlewAndPointing)
