@@ -30,7 +30,7 @@ void register_files_module()
     register_command(24335, CmFITSSave, CommandKind::Free);
     register_command(24336, CmSaveAsFits, CommandKind::Free);
     register_command(13, CmFileDelete, CommandKind::Free);
-    register_command(19, CmEditFITSText, CommandKind::Free);
+    register_command(19, CmEditFITSText);   // reloads every setting
     register_command(20, CmViewFITSText, CommandKind::Free);
     register_command(121, CmINI);
     register_command(24359, CmCopy, CommandKind::Free);

@@ -11,6 +11,17 @@
 #include "support/fixture.h"
 
 namespace {
+// Windows still open belong to the script session that ends with the test.
+void close_telescope_windows()
+{
+    if (mt_dialog)
+        mt_dialog->CloseWindow();
+    if (cb_dialog)
+        cb_dialog->CloseWindow();
+}
+}
+
+namespace {
 class TelescopeDialogTest : public ProgramTest {
 protected:
     void SetUp() override
@@ -19,6 +30,11 @@ protected:
         serial = std::make_unique<SerialRecorder>(*clock_);
         services().serial = serial.get();
         telescope = 'l';
+    }
+    void TearDown() override
+    {
+        close_telescope_windows();
+        ProgramTest::TearDown();
     }
     // Opens the dialog through the command; later actions go to the open dialog directly (a new
     // script session would not know the window).

@@ -13,6 +13,17 @@
 #include "support/fixture.h"
 
 namespace {
+// Windows still open belong to the script session that ends with the test.
+void close_telescope_windows()
+{
+    if (mt_dialog)
+        mt_dialog->CloseWindow();
+    if (cb_dialog)
+        cb_dialog->CloseWindow();
+}
+}
+
+namespace {
 class SimulatedTelescopeTest : public ProgramTest {
 protected:
     void SetUp() override
@@ -26,6 +37,7 @@ protected:
     }
     void TearDown() override
     {
+        close_telescope_windows();
         ProgramTest::TearDown();
         ::unlink(log_path.c_str());
     }
