@@ -3,6 +3,7 @@
 #include <iomanip>
 #include <sstream>
 
+#include "files/settings_file.h"
 #include "files/settings_values.h"
 #include "guiding/telescope_dialogs.h"
 #include "guiding/telescope_protocol.h"
@@ -38,7 +39,12 @@ protected:
     }
     // Opens the dialog through the command; later actions go to the open dialog directly (a new
     // script session would not know the window).
-    void open() { run_script("command 24"); }
+    // The command reads the settings file first, so the test's settings are saved there.
+    void open()
+    {
+        ASSERT_EQ(SaveINIFile(INI_FILE), 0);
+        run_script("command 24");
+    }
     Dialog* dialog() const { return mt_dialog ? static_cast<Dialog*>(mt_dialog) : cb_dialog; }
     void type(int id, const std::string& text) { dialog()->user_typed(id, text); }
     void press(int id) { dialog()->user_clicked(id); }

@@ -2,6 +2,8 @@
 // the simulated mount or control box on its far end, as the program runs by default.
 #include <gtest/gtest.h>
 
+#include "files/settings_file.h"
+
 #include <fstream>
 #include <unistd.h>
 
@@ -113,6 +115,7 @@ TEST_F(SimulatedTelescopeTest, GuidePulseMovesTheSkyTheCameraSees)
 TEST_F(SimulatedTelescopeTest, ControlBoxPulseOnTheSlowLine)
 {
     telescope = 'b';
+    ASSERT_EQ(SaveINIFile(INI_FILE), 0);   // the port check reads the settings file first
     comm_check(true);
     ASSERT_EQ(comfound, 1);
     EXPECT_EQ(gotcontrolbox, 1);
