@@ -265,7 +265,10 @@ void correct_variation(uint16_t* fredptr)
     const double m = dkr / dkk, c0 = yav - m * xav;
 
     // The odd rows below the mean of their neighbours are divided by the line's ratio at their
-    // level, which brings the odd field to the even field's level.
+    // level, which brings the odd field to the even field's level. Only a ratio below 1 (the odd
+    // field darker) can lift such a sample; a line that says otherwise at some level (a fit
+    // driven by the cores of undersampled stars rather than by the field gains) is not applied
+    // there, and neither is one that would raise a sample by more than a third.
     for (int y = 1; y <= 287; ++y)
         for (int x = 1; x < FULL_WIDTH; ++x) {
             const int p1 = std::max(0, level(2 * y, x));
@@ -276,7 +279,7 @@ void correct_variation(uint16_t* fredptr)
             if (!(1.0 - 2.0 * p2 / (p1 + p3) > 0.0))
                 continue;
             const double ratio = c0 + m * std::min(p2 / 257, 255);
-            if (ratio < 0.05)
+            if (!(ratio >= 0.75 && ratio < 1.0))
                 continue;
             const double value = p2 / ratio + bias + 0.5;
             fredptr[(2 * y + 1) * FULL_WIDTH + x] = static_cast<uint16_t>(std::clamp(value, 0.0, 65535.0));

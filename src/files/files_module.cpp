@@ -18,6 +18,7 @@ void reset_files_module()
     reset_autosave_state();
     set_time_zone_rule();
     Show_Interface_Details = 0;
+    merge_image_opening = nullptr;
     merge_image_opened = nullptr;
 }
 
@@ -29,7 +30,7 @@ void register_files_module()
     register_command(24335, CmFITSSave, CommandKind::Free);
     register_command(24336, CmSaveAsFits, CommandKind::Free);
     register_command(13, CmFileDelete, CommandKind::Free);
-    register_command(19, CmEditFITSText, CommandKind::Free);
+    register_command(19, CmEditFITSText);   // reloads every setting
     register_command(20, CmViewFITSText, CommandKind::Free);
     register_command(121, CmINI);
     register_command(24359, CmCopy, CommandKind::Free);

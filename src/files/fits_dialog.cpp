@@ -74,11 +74,14 @@ std::string field_text(const std::string& text, size_t max)
 
 TFITSDialog::TFITSDialog() : Dialog(RESOURCE, "FITS DETAILS", 480, 560, fits_controls())
 {
+    // Only the arrows step the hours; any other scroll action puts the bar back on the value.
     on_scroll(ID_HOURS, [this](ScrollCode code, int) {
         if (code == ScrollCode::LineUp)
             DecrementHr();
         else if (code == ScrollCode::LineDown)
             IncrementHr();
+        else
+            ShowValues();
     });
     on_click(ID_EIGHTBIT, [this] { Set8bit(); });
     on_click(ID_SBIG, [this] { SetSBIG(); });

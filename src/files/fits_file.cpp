@@ -76,7 +76,7 @@ std::array<std::string, 4> long_text_cards(const char* keyword, const std::strin
 std::string card_text(const uint8_t* card)
 {
     std::string text;
-    for (int i = 11; i < FITS_CARD && card[i] != '\''; ++i)
+    for (int i = 11; i < FITS_CARD && card[i] != '\'' && card[i] != 0; ++i)
         text.push_back(static_cast<char>(card[i]));
     return text;
 }

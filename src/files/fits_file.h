@@ -32,7 +32,8 @@ std::string fits_card(const std::string& text);
 std::string quoted_card(const char* keyword, const std::string& value);
 // The four cards of a long text: pieces of 68 characters padded with spaces, quote in column 80.
 std::array<std::string, 4> long_text_cards(const char* keyword, const std::string& text);
-// The value of a quoted card: from column 12 up to the next apostrophe or the end of the card.
+// The value of a quoted card: from column 12 up to the next apostrophe (or a zero byte of a
+// damaged file) or the end of the card.
 std::string card_text(const uint8_t* card);
 // The long text read back from four cards: 68 + 68 + 68 + 51 characters.
 std::string long_text_from_cards(const uint8_t* first_card);

@@ -32,7 +32,9 @@ std::vector<ControlSpec> ini_controls()
 {
     std::vector<ControlSpec> c;
     auto label = [&](const char* text, int x, int y, int w = 200) { c.push_back({-1, ControlKind::Static, text, x, y, w, 18}); };
-    auto radio = [&](int id, const char* text, int x, int y, int group) { c.push_back({id, ControlKind::RadioButton, text, x, y, 150, 20, group}); };
+    auto radio = [&](int id, const char* text, int x, int y, int group, int width = 150) {
+        c.push_back({id, ControlKind::RadioButton, text, x, y, width, 20, group});
+    };
     auto check = [&](int id, const char* text, int x, int y) { c.push_back({id, ControlKind::CheckBox, text, x, y, 200, 20}); };
     auto edit = [&](int id, const char* text, int x, int y) {
         label(text, x, y + 3, 170);
@@ -42,7 +44,7 @@ std::vector<ControlSpec> ini_controls()
     label("Normal Camera Operation", 10, 8, 250);
     label("Radius of Guide Star Mask", 10, 30);
     for (int k = 0; k < 6; ++k)
-        radio(ID_MASK_7 + k, MASK_LABELS[k], 20 + (k % 2) * 110, 52 + (k / 2) * 22, 1);
+        radio(ID_MASK_7 + k, MASK_LABELS[k], 20 + (k % 2) * 110, 52 + (k / 2) * 22, 1, 100);
     label("Background Image Area", 10, 124);
     radio(ID_BACK_RED, "Red", 20, 146, 2);
     radio(ID_BACK_LIGHT, "Lt Gray", 20, 168, 2);
@@ -61,12 +63,12 @@ std::vector<ControlSpec> ini_controls()
     radio(ID_CONTROL_BOX, "Control Box", 290, 52, 3);
     radio(ID_NO_TELESCOPE, "None", 290, 74, 3);
     label("Select Com Port", 280, 100);
-    radio(ID_COM1, "Com 1", 290, 122, 4);
-    radio(ID_COM2, "Com 2", 400, 122, 4);
+    radio(ID_COM1, "Com 1", 290, 122, 4, 100);
+    radio(ID_COM2, "Com 2", 400, 122, 4, 100);
     label("Guide Training time", 280, 148);
-    radio(ID_TRAIN_1, "1 Sec", 290, 170, 5);
-    radio(ID_TRAIN_2, "2 Sec", 360, 170, 5);
-    radio(ID_TRAIN_4, "4 Sec", 430, 170, 5);
+    radio(ID_TRAIN_1, "1 Sec", 290, 170, 5, 65);
+    radio(ID_TRAIN_2, "2 Sec", 360, 170, 5, 65);
+    radio(ID_TRAIN_4, "4 Sec", 430, 170, 5, 65);
     edit(ID_RATE_RA, "Pixels per sec in RA", 280, 198);
     edit(ID_RATE_DEC, "Pixels per sec in Dec", 280, 224);
     edit(ID_BACKLASH_RA, "RA Backlash", 280, 250);

@@ -26,6 +26,7 @@ std::string lastfile;
 std::string file_name;
 int save_tif = 0, save_FITS = 0;
 int delete_file = 0;
+std::function<void()> merge_image_opening;
 std::function<void()> merge_image_opened;
 
 void reset_raw_file_state()
@@ -192,11 +193,15 @@ void CmFileOpen()
     lastfile = chosen->lower;
     if (merging) {
         copy_image(trial_int, image_int);   // the image so far becomes the merge partner
-        if (merge_image_opened)
+        if (merge_image_opening)
+            merge_image_opening();
+    }
+    if (load_zr_file(chosen->lower, chosen->path)) {
+        SetCaption(chosen->lower);
+        // Only a partner that was really read ends the marking of the first image.
+        if (merging && merge_image_opened)
             merge_image_opened();
     }
-    if (load_zr_file(chosen->lower, chosen->path))
-        SetCaption(chosen->lower);
 }
 
 void CmFileSave()

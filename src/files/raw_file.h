@@ -30,8 +30,11 @@ int LoadZRTempFile(const std::string& name);
 // The delete confirmation of the shared file chooser, for a file chosen in its dialog.
 void confirm_and_delete(const std::string& native_path);
 
-// What merge mode does when a new image is opened during it: the merging code installs it to
-// make the image so far the base again (`orig`) and repaint its dialog. Empty: nothing more.
+// What merge mode does when a new image is opened during it; the merging code installs both.
+// merge_image_opening runs before the file is read (the image so far is the first image of the
+// merge), merge_image_opened only after it was read (the new image is the partner). Empty:
+// nothing more.
+extern std::function<void()> merge_image_opening;
 extern std::function<void()> merge_image_opened;
 
 void CmFileOpen();

@@ -1,6 +1,7 @@
 #include "guiding_module.h"
 
 #include "app/core/commands.h"
+#include "files/settings_file.h"
 #include "telescope_dialogs.h"
 #include "telescope_protocol.h"
 
@@ -13,4 +14,6 @@ void reset_guiding_module()
 void register_guiding_module()
 {
     register_command(24, CmControl);
+    // The port checks read the settings file first and write the defaults back when it fails.
+    telescope_settings_seam() = {[] { return LoadINIFile(INI_FILE) == 0; }, [] { SaveINIFile(INI_FILE); }};
 }

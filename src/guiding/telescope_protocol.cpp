@@ -22,7 +22,26 @@ int tele_moving, tele_focussing;
 std::string move_error;
 
 namespace {
-SerialLibrary& sio() { return *services().serial; }
+// No serial library installed: every port is missing.
+class NoSerial : public SerialLibrary {
+public:
+    int SioReset(int, int, int) override { return SIO_NOOPEN; }
+    int SioBaud(int, int) override { return SIO_BADPORT; }
+    int SioParms(int, int, int, int) override { return SIO_BADPORT; }
+    int SioDTR(int, char) override { return SIO_BADPORT; }
+    int SioRTS(int, char) override { return SIO_BADPORT; }
+    int SioPuts(int, const char*, int) override { return SIO_BADPORT; }
+    int SioPutc(int, char) override { return SIO_BADPORT; }
+    int SioGets(int, char*, int) override { return SIO_BADPORT; }
+    int SioRxClear(int) override { return SIO_BADPORT; }
+    int SioDone(int) override { return SIO_BADPORT; }
+};
+
+SerialLibrary& sio()
+{
+    static NoSerial none;
+    return services().serial ? *services().serial : none;
+}
 int64_t now_ms() { return services().clock->ticks(); }
 
 void wait_until(int64_t t)

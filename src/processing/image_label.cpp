@@ -12,7 +12,7 @@
 #include "platform/services.h"
 #include "store/geometry.h"
 #include "store/planes.h"
-#include "label_fits_date.h"
+#include "files/fits_file.h"
 
 std::string txtbuffer;
 int auto_date = 0;
@@ -151,7 +151,7 @@ std::optional<std::array<uint8_t, 10>> label_glyph(char32_t c)
 std::string label_date_text()
 {
     if (auto_FITS_date)
-        return " " + fits_time_text() + " UT " + fits_date_text();
+        return " " + FITS_Time + " UT " + FITS_Date;
     const std::tm t = services().clock->local_time();
     char text[64];
     std::snprintf(text, sizeof text, "  %02d:%02d:%02d UT %02d-%02d-%d ", t.tm_hour, t.tm_min, t.tm_sec, t.tm_mday,
@@ -238,7 +238,7 @@ void TLabelDialog::SetFITSDate()
 {
     if (auto_FITS_date == 1) {
         auto_FITS_date = 0;
-    } else if (fits_date_text().size() > 6) {
+    } else if (FITS_Date.size() > 6) {
         auto_FITS_date = 1;
         auto_date = 1;
     } else {

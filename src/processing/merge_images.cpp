@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 #include "app/core/commands.h"
 #include "app/core/messages.h"
 #include "app/core/mouse_modes.h"
 #include "display/window_display.h"
+#include "files/file_choice.h"
+#include "files/raw_file.h"
 #include "image_arithmetic.h"
-#include "merge_partner.h"
+#include "progress_dialog.h"
 #include "platform/desktop.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
@@ -24,7 +27,8 @@
 #include "store/planes.h"
 
 char merge_type = 's';
-int load_darkframe = 0, load_comparison = 0, load_flatfield = 0;   // delete_file: files/raw_file.h
+int load_darkframe = 0, load_comparison = 0, load_flatfield = 0;
+std::string lastdir;
 int32_t orig = 1, average = 0, merge_centre = 0, orig_x = 0, orig_y = 0, merge_x = 0, merge_y = 0;
 uint16_t* extfredptr = nullptr;
 uint16_t* exttrialptr = nullptr;
@@ -37,7 +41,21 @@ namespace {
 uint16_t merge_first_int[PLANE_SAMPLES];
 int merge_first_binned = -1;
 
-constexpr const char* CHOOSER_FILTER = "Halvoran (~*.)|~*.*|FITS files|*.FIT|All Files(*.*)|*.*|";
+// The progress window of the flat field, open for the life of the guard.
+class FlatProgress {
+public:
+    FlatProgress(const char* caption, int first)
+    {
+        set_progress_caption(caption);   // the window takes its caption when it is built
+        progress = first;
+        window_ = std::make_unique<TProgressDialog>();
+        window_->Create();
+    }
+    ~FlatProgress() { window_->CloseWindow(IDCANCEL); }
+    void update() { window_->ProgressUpdate(); }
+private:
+    std::unique_ptr<TProgressDialog> window_;
+};
 
 enum Id { ID_ORIGINAL = 101, ID_MERGE_IMAGE = 102, ID_AVERAGE = 103, ID_ORIG_X = 104, ID_MERGE_X = 105,
           ID_ORIG_Y = 106, ID_MERGE_Y = 107, ID_CENTRE = 108, ID_HELP = 9 };
@@ -47,6 +65,7 @@ enum Id { ID_ORIGINAL = 101, ID_MERGE_IMAGE = 102, ID_AVERAGE = 103, ID_ORIG_X =
 
 void apply_partner_image(char type)
 {
+    LongOperation busy;
     WaitCursor wait(*services().desktop);
     undo_save_option();
     if (type == 'a') {
@@ -60,44 +79,42 @@ void apply_partner_image(char type)
     } else {
         const double m = flat_level(trial_int);
         const int st = is_header_marked(image_int) ? 10 : 0;
-        FlatProgress progress("FLAT FIELD PROGRESS", 10);
-        for (int y = st + 1; y < height1; ++y) {
-            progress.step();
-            do_flat_field(image_int, trial_int, m, y);
+        {
+            FlatProgress window("FLAT FIELD PROGRESS", 10);
+            for (int y = st + 1; y < height1; ++y) {
+                window.update();
+                do_flat_field(image_int, trial_int, m, y);
+                ++progress;
+            }
         }
-        progress.close();
         history_append("Flat Field Applied");
     }
-    record_partner_folder();
+    lastdir = services().paths->current_folder();
     image_prepare();
 }
 
 void Merge_Image()
 {
-    FileDialogRequest request;
-    request.filter = CHOOSER_FILTER;
-    request.filter_index = chooser_filter_index();
-    const std::optional<std::string> chosen = services().file_dialogs->choose(request);
+    const std::optional<ChosenFile> chosen = choose_existing_file(FILTER_CHOOSE, "");
     if (!chosen)
         return;
-    chooser_filter_chosen(*chosen);
     if (load_darkframe) {
-        DarkFileName = *chosen;
+        DarkFileName = chosen->path;
         return;
     }
     if (load_comparison) {
-        ComparisonFileName = *chosen;
+        ComparisonFileName = chosen->path;
         return;
     }
     if (load_flatfield) {
-        FlatFileName = *chosen;
+        FlatFileName = chosen->path;
         return;
     }
     if (delete_file) {
-        confirm_delete_file(*chosen);
+        confirm_and_delete(chosen->path);
         return;
     }
-    if (load_partner_image(*chosen) != 0)
+    if (LoadZRTempFile(chosen->path) != 0)
         return;
     apply_partner_image(merge_type);
 }
@@ -341,7 +358,8 @@ void reset_merge_images()
 {
     TAD.forget();
     merge_type = 's';
-    load_darkframe = load_comparison = load_flatfield = delete_file = 0;
+    load_darkframe = load_comparison = load_flatfield = 0;
+    lastdir.clear();
     orig = 1;
     average = merge_centre = orig_x = orig_y = merge_x = merge_y = 0;
     extfredptr = exttrialptr = nullptr;
@@ -356,4 +374,6 @@ void register_merge_images()
     register_command(111, Add_Image, CommandKind::Free);
     register_command(124, CmFileComparison);
     mouse_modes.merge_click = merge_click;
+    merge_image_opening = merge_partner_opening;
+    merge_image_opened = merge_partner_opened;
 }

@@ -9,9 +9,10 @@
 
 // What the shared chooser does with the chosen file: 's' subtract, 'a' average, 'f' flat field.
 extern char merge_type;
-// Request flags of the shared chooser: it then only records the chosen path (or, for a delete,
-// hands it on to the delete confirmation).
-extern int load_darkframe, load_comparison, load_flatfield, delete_file;
+// Request flags of the shared chooser: it then only records the chosen path. (With the file
+// commands' delete_file set it hands the path on to their delete confirmation.)
+extern int load_darkframe, load_comparison, load_flatfield;
+extern std::string lastdir;     // folder of the last partner image used
 
 // Merge state.
 extern int32_t orig, average, merge_centre, orig_x, orig_y, merge_x, merge_y;

@@ -75,7 +75,8 @@ std::string magnitude_text()
     const float object = static_cast<float>(obj_val - back_val);
     const float comparison = static_cast<float>(comp_val - back_val);
     char text[64];
-    std::snprintf(text, sizeof text, "%2.2f", -2.5 * std::log10(object / comparison));
+    const float ratio = object / comparison;   // single-precision, then log10 in double
+    std::snprintf(text, sizeof text, "%2.2f", -2.5 * std::log10(static_cast<double>(ratio)));
     return text;
 }
 

@@ -49,8 +49,11 @@ MountModel::MountModel(const MountParams& params, Clock& clock)
 MountModel::~MountModel()
 {
     if (log_) {
-        log_until(clock_.now_us());
-        log_row(clock_.now_us());
+        // The last moment: now, or the end of a move the line delivers later.
+        const int64_t end = std::max(clock_.now_us(), log_last_);
+        log_until(end);
+        if (end > log_last_ || log_last_ == log_start_)
+            log_row(end);
         std::fclose(log_);
     }
 }
@@ -241,7 +244,7 @@ bool MountModel::start_log(const std::string& path)
     if (!log_)
         return false;
     std::fputs("t_ms,x_px,y_px\n", log_);
-    log_start_ = clock_.now_us();
+    log_start_ = log_last_ = clock_.now_us();
     log_origin_ = raw_offset(log_start_);
     log_next_ = log_start_;
     log_until(log_start_);
@@ -257,6 +260,8 @@ void MountModel::log_row(int64_t t_us)
 {
     if (!log_)
         return;
+    t_us = std::max(t_us, log_last_);   // rows stay in time order
+    log_last_ = t_us;
     const SkyOffset o = raw_offset(t_us);
     std::fprintf(log_, "%.3f,%.4f,%.4f\n", double(t_us - log_start_) / 1000.0, o.x_px - log_origin_.x_px,
                  o.y_rows - log_origin_.y_rows);

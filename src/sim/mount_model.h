@@ -113,5 +113,6 @@ private:
     std::FILE* log_ = nullptr;
     int64_t log_start_ = 0;
     int64_t log_next_ = 0;     // time of the next once-per-second row
+    int64_t log_last_ = 0;     // time of the last row written
     SkyOffset log_origin_;
 };

@@ -1,6 +1,7 @@
 #include "serial_sim.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -279,11 +280,10 @@ size_t SimulatedPort::sync(uint64_t sent_total)
     const bool box = box_speed();
     // Take everything the program has written; the pseudo-terminal may need a moment to pass it.
     uint8_t buf[256];
-    int idle = 0;
-    while (received_ < sent_total && idle < 400) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (received_ < sent_total && std::chrono::steady_clock::now() < give_up) {
         const ssize_t n = ::read(master_, buf, sizeof buf);
         if (n > 0) {
-            idle = 0;
             received_ += static_cast<uint64_t>(n);
             for (ssize_t i = 0; i < n; ++i) {
                 rx_free_ = std::max(rx_free_, now) + byte_us;
@@ -301,8 +301,7 @@ size_t SimulatedPort::sync(uint64_t sent_total)
             break;
         } else {
             pollfd pfd{master_, POLLIN, 0};
-            ::poll(&pfd, 1, 1);
-            ++idle;
+            ::poll(&pfd, 1, 5);
         }
     }
     // Deliver the reply bytes the line has finished by now.

@@ -1,6 +1,7 @@
 #include "posix_serial_library.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
@@ -113,9 +114,14 @@ void PosixSerialLibrary::sync(Port& p)
     const size_t wrote = p.peer->sync(p.sent);
     if (wrote == 0)
         return;
-    for (int tries = 0; tries < 400 && pending_input(p.fd) < before + static_cast<int>(wrote); ++tries) {
-        pollfd pfd{p.fd, POLLIN, 0};
-        ::poll(&pfd, 1, 1);
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (pending_input(p.fd) < before + static_cast<int>(wrote) && std::chrono::steady_clock::now() < give_up) {
+        if (before == 0) {
+            pollfd pfd{p.fd, POLLIN, 0};
+            ::poll(&pfd, 1, 5);
+        } else {
+            ::usleep(20);   // unread bytes make the descriptor readable already
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "analysis_support.h"
 #include "processing/image_arithmetic.h"
+#include "platform/file_system.h"
 #include "processing/merge_images.h"
 #include "store/flags.h"
 #include "store/history.h"
@@ -188,4 +189,51 @@ TEST_F(ArithmeticTest, FlatFieldOfAMarkedImageStartsBelowTheHeader)
     apply_partner_image('f');
     EXPECT_EQ(at(image_int, 30, 25), 2000);
     EXPECT_EQ(at(image_int, 30, 5), 1000);
+}
+
+namespace {
+Bytes raw_file(uint16_t value, uint16_t special = 0, int special_index = -1)
+{
+    Bytes bytes(218080);
+    for (int i = 0; i < 109040; ++i) {
+        const uint16_t v = i == special_index ? special : value;
+        bytes[2 * i] = static_cast<uint8_t>(v & 0xFF);
+        bytes[2 * i + 1] = static_cast<uint8_t>(v >> 8);
+    }
+    return bytes;
+}
+}
+
+TEST_F(ArithmeticTest, MenuCommandsReadThePartnerThroughTheChooser)
+{
+    ASSERT_TRUE(files_.write_all(native("c:\\cal\\flat"), raw_file(1000, 500, 30 * 376 + 30)));
+    ASSERT_TRUE(files_.write_all(native("c:\\cal\\dark"), raw_file(300)));
+    fill_plane(image_int, 2000);
+    run_script("command 115\nchoose \"c:\\\\cal\\\\flat\"\n"
+               "command 110\nchoose \"c:\\\\cal\\\\dark\"\n"
+               "command 126\nchoose \"c:\\\\cal\\\\dark\"\n"
+               "command 110\nchoose cancel\n");
+    EXPECT_NE(transcript().find("filedialog open \"Halvoran (~*.)|~*.*|FITS files|*.FIT|All Files(*.*)|*.*|\" -> "
+                                "\"c:\\\\cal\\\\flat\"\nopen 6 \"FLAT FIELD PROGRESS\"\nclose 6 2\n"),
+              std::string::npos)
+        << transcript();
+    // Flat: 2000 x 1000 / 500 = 4000 under the dim flat sample; subtract 300; average with 300.
+    EXPECT_EQ(at(image_int, 30, 30), (4000 - 300 + 300) / 2);
+    EXPECT_EQ(at(image_int, 31, 30), (2000 - 300 + 300) / 2);
+    EXPECT_EQ(process_info[0], "Flat Field Applied");
+    EXPECT_EQ(process_info[1], "Dark Frame Subtracted");
+    EXPECT_EQ(process_info[2], "");
+    EXPECT_EQ(lastdir, native("c:\\cal"));
+}
+
+TEST_F(ArithmeticTest, AnUnreadablePartnerChangesNothingNotEvenTheUndoCopy)
+{
+    ASSERT_TRUE(files_.write_all(native("c:\\cal\\full"), Bytes(872320)));   // the other geometry
+    fill_plane(image_int, 2000);
+    fill_plane(undo_int, 77);
+    run_script("command 110\nchoose \"c:\\\\cal\\\\full\"\n");
+    EXPECT_NE(transcript().find("message \"Skyvane\""), std::string::npos);
+    EXPECT_EQ(at(image_int, 30, 30), 2000);
+    EXPECT_EQ(at(undo_int, 30, 30), 77);
+    EXPECT_EQ(process_info[0], "");
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "analysis_support.h"
+#include "app/core/commands.h"
+#include "display/histogram.h"
 #include "files/settings_values.h"
 #include "processing/star_centroid.h"
 #include "store/flags.h"
@@ -19,6 +21,7 @@ void star_field(uint16_t background, int sx, int sy, uint16_t star)
 
 TEST_F(CentroidTest, SinglePixelGivesThatPixelInWholePixels)
 {
+    most_pop = 123;   // the display's background level is not the window's
     const int offsets[] = {-8, -5, -1, 0, 1, 2, 7, 8};
     for (int dx : offsets)
         for (int dy : offsets) {
@@ -31,6 +34,8 @@ TEST_F(CentroidTest, SinglePixelGivesThatPixelInWholePixels)
             EXPECT_EQ(xcentdec, 0);
             EXPECT_EQ(ycentdec, 0);
         }
+    EXPECT_EQ(most_pop1, 1000 / 16);
+    EXPECT_EQ(most_pop, 123);
 }
 
 TEST_F(CentroidTest, SinglePixelInTenthsLosesATenthFromColumnTwoOn)
@@ -195,6 +200,10 @@ TEST_F(CentroidTest, PickIsRefusedInFittedOrResampledDisplayAndTogglesOtherwise)
     EXPECT_EQ(pick_star, 1);
     EXPECT_EQ(centre_it, 1);
     EXPECT_EQ(cur_rad, star_mask);
+    EXPECT_TRUE(command_state(21).checked);
+    dispatch_command(21);
+    EXPECT_EQ(pick_star, 0);
+    EXPECT_FALSE(command_state(21).checked);
 }
 
 TEST_F(CentroidTest, SearchCentreSnapsThePointAndKeepsItWhenNothingIsFound)

@@ -67,8 +67,9 @@ TEST_F(ComparisonTest, LoaderAcceptsOnlyFilesOfTheCurrentGeometry)
     cases.push_back({"c:\\cmp\\short.qv", Bytes(218079), 0, 12, 0});
     cases.push_back({"c:\\cmp\\missing.qv", {}, 0, 11, 0});
     for (const Case& c : cases) {
-        if (!c.bytes.empty())
+        if (!c.bytes.empty()) {
             ASSERT_TRUE(files_.write_all(native(c.name), c.bytes));
+        }
         binned = c.full ? 0 : 1;
         QV_binned();
         ComparisonFileName = c.name;

@@ -4,6 +4,7 @@
 
 #include "analysis_support.h"
 #include "display/histogram.h"
+#include "files/fits_file.h"
 #include "platform/clock.h"
 #include "platform/services.h"
 #include "processing/analysis_views.h"
@@ -188,7 +189,7 @@ TEST_F(ViewsTest, LabelWithTheClockDateAndNoText)
 {
     use_full_frame();
     const std::tm t = services().clock->local_time();
-    char date[40];
+    char date[64];
     std::snprintf(date, sizeof date, "  %02d:%02d:%02d UT %02d-%02d-%d ", t.tm_hour, t.tm_min, t.tm_sec, t.tm_mday,
                   t.tm_mon + 1, t.tm_year + 1900);
     ASSERT_EQ(std::strlen(date), 25u);
@@ -262,4 +263,18 @@ TEST_F(ViewsTest, HistoryListsLineZeroAndStopsAtTheFirstShortLine)
     EXPECT_EQ(history_text().size(), 499u);
     run_script("command 17\n");
     EXPECT_NE(transcript().find("message \"Skyvane\" \"aaaa"), std::string::npos);
+}
+
+TEST_F(ViewsTest, LabelTakesTheFitsDateAndAutoDateOffSwitchesItOff)
+{
+    FITS_Date = "2026-01-15";
+    FITS_Time = "21:30:00";
+    run_script("command 8\npress 103\nshow 102\nshow 103\ntype 4090 \"M42\"\npress 104\n");
+    EXPECT_NE(transcript().find("field 102 \"1\"\nfield 103 \"1\""), std::string::npos) << transcript();
+    EXPECT_EQ(auto_FITS_date, 1);
+    EXPECT_EQ(label_line(1, "M42"), std::u32string(18, U' ') + U"M42 21:30:00 UT 2026-01-15");
+    // The FITS switch keeps its value into the next label; Auto Date off clears both.
+    run_script("command 8\nshow 103\npress 102\nshow 102\nshow 103\npress 2\n");
+    EXPECT_NE(transcript().find("field 103 \"1\"\nfield 102 \"0\"\nfield 103 \"0\""), std::string::npos) << transcript();
+    EXPECT_EQ(auto_FITS_date, 0);
 }

@@ -1,3 +1,4 @@
+#include <clocale>
 #include <cstring>
 
 #include "files/autosave.h"
@@ -47,9 +48,7 @@ TEST_F(FilesTest, FitsRoundTripOfEveryValueInBothFormatsAndGeometries)
             std::vector<uint16_t> written(image_int, image_int + width1 * height1);
             std::vector<bool> seen(65536);
             for (uint16_t v : written) seen[v] = true;
-            if (!geometry) {
-                EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 65536);
-            }
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 65536);
             FITS_SBIG = sbig;
             ASSERT_EQ(SaveFITSFile("c:\\t.fit", image_int, "", "", "", "", "", "", "", 0), 0);
             EXPECT_EQ(bytes_of("c:\\t.fit").size(), geometry ? 224640u : 878880u);
@@ -354,4 +353,20 @@ TEST_F(FilesTest, AutosaveTextsAreEditedIntoTheSettingsFile)
     out_.str("");
     run_script("command 19\npress 1\n");
     EXPECT_NE(transcript().find("\"Unable to save INI file, please check disk space\""), std::string::npos) << transcript();
+}
+
+TEST_F(FilesTest, NumbersStayInTheCLocaleUnderADecimalCommaLocale)
+{
+    const char* previous = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = previous ? previous : "C";
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no de_DE.UTF-8 locale on this machine";
+    FITS_Exptime = 2.5;
+    const int result = SaveFITSFile("c:\\l.fit", image_int, "", "", "", "", "", "", "", 0);
+    FITS_Exptime = 0;
+    LoadZRFile("c:\\l.fit");
+    std::setlocale(LC_ALL, saved.c_str());
+    ASSERT_EQ(result, 0);
+    EXPECT_EQ(card(bytes_of("c:\\l.fit"), 41), padded("EXPTIME =    2.5000000000E+00"));
+    EXPECT_EQ(FITS_Exptime, 2.5);
 }

@@ -3,12 +3,24 @@
 #include <iomanip>
 #include <sstream>
 
+#include "files/settings_file.h"
 #include "files/settings_values.h"
 #include "guiding/telescope_dialogs.h"
 #include "guiding/telescope_protocol.h"
 #include "platform/services.h"
 #include "serial_recorder.h"
 #include "support/fixture.h"
+
+namespace {
+// Windows still open belong to the script session that ends with the test.
+void close_telescope_windows()
+{
+    if (mt_dialog)
+        mt_dialog->CloseWindow();
+    if (cb_dialog)
+        cb_dialog->CloseWindow();
+}
+}
 
 namespace {
 class TelescopeDialogTest : public ProgramTest {
@@ -20,9 +32,19 @@ protected:
         services().serial = serial.get();
         telescope = 'l';
     }
+    void TearDown() override
+    {
+        close_telescope_windows();
+        ProgramTest::TearDown();
+    }
     // Opens the dialog through the command; later actions go to the open dialog directly (a new
     // script session would not know the window).
-    void open() { run_script("command 24"); }
+    // The command reads the settings file first, so the test's settings are saved there.
+    void open()
+    {
+        ASSERT_EQ(SaveINIFile(INI_FILE), 0);
+        run_script("command 24");
+    }
     Dialog* dialog() const { return mt_dialog ? static_cast<Dialog*>(mt_dialog) : cb_dialog; }
     void type(int id, const std::string& text) { dialog()->user_typed(id, text); }
     void press(int id) { dialog()->user_clicked(id); }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "files/settings_file.h"
+
 #include "app/core/commands.h"
 #include "app/core/messages.h"
 #include "files/settings_values.h"
@@ -238,6 +240,7 @@ TEST_F(ProtocolTest, ControlBoxOpenFailureIsNotTakenAsSuccess)
 {
     telescope = 'b';
     gotcontrolbox = 0;
+    ASSERT_EQ(SaveINIFile(INI_FILE), 0);   // the port check reads the settings file first
     serial->fail["reset"] = SIO_NOOPEN;
     serial->fail["baud"] = SIO_BADPORT;
     serial->fail["parms"] = SIO_BADPORT;

@@ -2,6 +2,8 @@
 // the simulated mount or control box on its far end, as the program runs by default.
 #include <gtest/gtest.h>
 
+#include "files/settings_file.h"
+
 #include <fstream>
 #include <unistd.h>
 
@@ -11,6 +13,17 @@
 #include "platform/serial_library.h"
 #include "platform/services.h"
 #include "support/fixture.h"
+
+namespace {
+// Windows still open belong to the script session that ends with the test.
+void close_telescope_windows()
+{
+    if (mt_dialog)
+        mt_dialog->CloseWindow();
+    if (cb_dialog)
+        cb_dialog->CloseWindow();
+}
+}
 
 namespace {
 class SimulatedTelescopeTest : public ProgramTest {
@@ -26,6 +39,7 @@ protected:
     }
     void TearDown() override
     {
+        close_telescope_windows();
         ProgramTest::TearDown();
         ::unlink(log_path.c_str());
     }
@@ -101,6 +115,7 @@ TEST_F(SimulatedTelescopeTest, GuidePulseMovesTheSkyTheCameraSees)
 TEST_F(SimulatedTelescopeTest, ControlBoxPulseOnTheSlowLine)
 {
     telescope = 'b';
+    ASSERT_EQ(SaveINIFile(INI_FILE), 0);   // the port check reads the settings file first
     comm_check(true);
     ASSERT_EQ(comfound, 1);
     EXPECT_EQ(gotcontrolbox, 1);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include "headless/virtual_clock.h"
@@ -95,6 +96,54 @@ TEST(SerialLibrary, ReceiveQueueClearAndModemLinesOnAPseudoTerminal)
     EXPECT_EQ(lib.SioDTR(1, 'X'), SIO_BADPAR);
     EXPECT_EQ(lib.SioDone(1), 0);
     EXPECT_FALSE(lib.is_open(1));
+}
+
+TEST(SerialLibrary, DevicePathIsOpenedRawAtTheRequestedSpeed)
+{
+    // A terminal device given by path, as --com1 /dev/ttyUSB0 gives one: here the slave of a
+    // pseudo-terminal whose master the test holds.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    PosixSerialLibrary lib;
+    lib.map_port(1, ::ptsname(master));
+    ASSERT_EQ(lib.SioReset(1, 1024, 1024), 0);
+    ASSERT_EQ(lib.SioBaud(1, BAUD300), 0);
+    ASSERT_EQ(lib.SioParms(1, NoParity, OneStopBit, WordLength8), 0);
+    termios t{};
+    ASSERT_EQ(::tcgetattr(master, &t), 0);   // the master reports its slave's settings
+    EXPECT_EQ(::cfgetospeed(&t), speed_t(B300));
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF | ICRNL | INLCR | ISTRIP), 0u);
+    EXPECT_EQ(t.c_oflag & OPOST, 0u);
+    EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_EQ(lib.SioDTR(1, 'S'), 0);   // no modem lines here either: accepted
+
+    const std::string out("\x11\x13\x0D\n\x00\x03\xff", 7);
+    ASSERT_EQ(lib.SioPuts(1, out.data(), 7), 7);
+    std::string got;
+    char buf[32];
+    for (int i = 0; i < 200 && got.size() < out.size(); ++i) {
+        pollfd p{master, POLLIN, 0};
+        ::poll(&p, 1, 5);
+        const ssize_t n = ::read(master, buf, sizeof buf);
+        if (n > 0)
+            got.append(buf, size_t(n));
+    }
+    EXPECT_EQ(got, out);
+    ASSERT_EQ(::write(master, "ab\r\x13", 4), 4);
+    std::string in;
+    for (int i = 0; i < 200 && in.size() < 4; ++i) {
+        const int n = lib.SioGets(1, buf, sizeof buf);
+        if (n > 0)
+            in.append(buf, size_t(n));
+        else
+            ::usleep(1000);   // a real device: bytes come in their own time
+    }
+    EXPECT_EQ(in, "ab\r\x13");
+    EXPECT_EQ(lib.SioDone(1), 0);
+    ::close(master);
 }
 
 TEST(SerialLibrary, ErrorsAreNegative)
@@ -237,6 +286,12 @@ TEST_F(Lx200Test, RepliesArriveAtTheLineRate)
     EXPECT_LT(part.size(), 15u);
     clock.spend(40);
     EXPECT_EQ(part.size() + read_all().size(), 33u);
+    // Replies pile up while the program does not read: every byte delivered is there to take.
+    send("#:LI#");
+    clock.spend(100);
+    send("#:LI#");
+    clock.spend(100);
+    EXPECT_EQ(read_all().size(), 66u);
 }
 
 TEST_F(Lx200Test, CoordinatesSlewAndPointing)

@@ -318,3 +318,31 @@ TEST_F(SimCameraTest, TransfersTakeTheirTimeAndMalformedPacketsAreLogged)
     EXPECT_FALSE(cam.read_block(BlockIOHandle, ReportBuffer, 100, got, 10000));
     EXPECT_GE(clock_->ticks() - before, 10000);
 }
+
+TEST_F(SimCameraTest, OnAStarFieldTheEqualisationDoesNotDarkenTheOddField)
+{
+    // The band statistics of a star field come from star cores, whose odd rows are brighter than
+    // their neighbours; the fitted line then says "odd field brighter", which must not be used
+    // to darken the sky of the odd rows.
+    camera();
+    exposure = 30000;
+    ZR_clearvert();
+    ZR_wiper();
+    host_timed_exposure(exposure);
+    ZR_reader();
+    ZR_first_read();
+    ZR_wiper();
+    ZR_clearvert();
+    host_timed_exposure(exposure);
+    ZR_clearvert();
+    ZR_reader3();
+    ZR_reader2();
+    interlaced_line = 1;
+    ZR_first_read();
+    const auto [even, odd] = field_means(image_int);
+    correct_variation(image_int);
+    const auto [even_after, odd_after] = field_means(image_int);
+    EXPECT_EQ(even_after, even);
+    EXPECT_GE(odd_after, odd - 0.01);
+    EXPECT_LE(odd_after, even);
+}
