@@ -15,6 +15,8 @@ int x1 = 0, y1 = 0;
 }
 
 namespace {
+TInfoDialog* current_window = nullptr;
+
 std::string one_decimal(double v)
 {
     char text[32];
@@ -37,7 +39,16 @@ TInfoDialog::TInfoDialog()
           {FIELD_DY, ControlKind::Edit, "", 246, 210, 50, 22},
       })
 {
+    current_window = this;
 }
+
+TInfoDialog::~TInfoDialog()
+{
+    if (current_window == this)
+        current_window = nullptr;
+}
+
+TInfoDialog* guiding_info_window() { return current_window; }
 
 void TInfoDialog::InfoCaption()
 {

@@ -8,10 +8,15 @@ public:
     enum : int { FIELD_X = 101, FIELD_Y = 102, FIELD_DX = 103, FIELD_DY = 104 };
 
     TInfoDialog();
+    ~TInfoDialog() override;
     void InfoCaption();
     void InfoUpdate();
     void Paint(Painter& painter) override;
 };
+
+// The guiding information window open now (the one made last), or nullptr: the guiding and
+// self-guiding steps update the window the sequencer or the guiding command opened.
+TInfoDialog* guiding_info_window();
 
 // The guide-frame offsets shown as dx and dy, thousandths of a pixel (set by the guiding loop).
 extern int x3, y3;

@@ -10,6 +10,7 @@ int selfguiding_exp_value, selfguidinghigh, selfguiding21, highres21_selfguide;
 int darkframes, selfguidingframes, got_guide_image, first_selfguide, switching;
 int orig_max;
 double orig_avg;
+int stack_first_frame = 1;
 int darkframe_applied, flatfield_applied;
 
 void reset_sequence_state()
@@ -35,5 +36,6 @@ void reset_sequence_state()
     switching = 0;
     orig_max = 0;
     orig_avg = 0.0;
+    stack_first_frame = 1;
     darkframe_applied = flatfield_applied = 0;
 }

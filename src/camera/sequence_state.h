@@ -38,6 +38,8 @@ extern int switching;               // the field switch of a self-guided exposur
 // merge_y are the merging work's, in processing/merge_images.h).
 extern int orig_max;
 extern double orig_avg;
+// The next stacked frame starts the running sum (set whenever the positions above are cleared).
+extern int stack_first_frame;
 
 // The current frame was really dark-subtracted / flat-fielded (for its history lines).
 extern int darkframe_applied, flatfield_applied;

@@ -133,6 +133,7 @@ bool start_command()
     }
     orig_x = orig_y = merge_x = merge_y = 0;
     orig_avg = 0.0;
+    stack_first_frame = 1;
     no_images = 1;
     return true;
 }
@@ -574,6 +575,7 @@ void end_command(Sequence& seq)
         picked_star = 0;
     orig_x = orig_y = merge_x = merge_y = 0;
     orig_avg = 0.0;
+    stack_first_frame = 1;
     guide_ref::x1 = xcent = old_xcent;
     guide_ref::y1 = ycent = old_ycent;
     first_selfguide = 1;
