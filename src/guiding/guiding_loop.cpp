@@ -1,5 +1,6 @@
 #include "guiding_loop.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -19,12 +20,14 @@
 #include "platform/services.h"
 #include "processing/star_centroid.h"
 #include "store/flags.h"
+#include "store/geometry.h"
 #include "store/planes.h"
 #include "telescope_protocol.h"
 
 int fst = 1;
 int x1dec = 0, y1dec = 0;
 char lastslewx = 'e', lastslewy = 'n';
+int reference_peak = 0;
 
 using guide_ref::x1;
 using guide_ref::y1;
@@ -35,6 +38,25 @@ void reset_guiding_loop()
     x1dec = y1dec = 0;
     lastslewx = 'e';
     lastslewy = 'n';
+    reference_peak = 0;
+}
+
+int star_peak(const uint16_t* fredptr)
+{
+    const bool subframe = guiding || tracking;
+    const int width = subframe ? SUBFRAME_SIDE : width1;
+    const int height = subframe ? SUBFRAME_SIDE : height1;
+    int peak = 0;
+    for (int y = y1 - cur_rad; y <= y1 + cur_rad; ++y)
+        for (int x = x1 - cur_rad; x <= x1 + cur_rad; ++x)
+            if (x >= 0 && y >= 0 && x < width && y < height)
+                peak = std::max<int>(peak, fredptr[y * width + x]);
+    return peak - most_pop1 * 16;
+}
+
+void remember_star_peak(const uint16_t* fredptr)
+{
+    reference_peak = star_peak(fredptr);
 }
 
 AxisPulse axis_pulse(int32_t error, int threshold, char plus, char minus, char& last, int backlash, int rate,
@@ -87,6 +109,8 @@ bool take_reference(int x, int y, const uint16_t* fredptr, CentreOutcome& outcom
     y1 = ycent;
     x1dec = xcentdec;
     y1dec = ycentdec;
+    if (outcome == CentreOutcome::Measured)
+        remember_star_peak(fredptr);
     return true;
 }
 
@@ -119,6 +143,9 @@ int guide_telescope(const uint16_t* fredptr)
     // corrected and the reference stays for the next frame.
     if (outcome == CentreOutcome::NothingFound)
         return 0;
+    // Only noise in the window (find_centre measures noise as readily as a star): likewise.
+    if (reference_peak > 0 && static_cast<int64_t>(star_peak(fredptr)) * 10 < static_cast<int64_t>(reference_peak) * 3)
+        return 0;
     const int32_t dx = (x1 - xcent) * 1000 + (x1dec - xcentdec) * 100;
     const int32_t dy = (y1 - ycent) * 1000 + (y1dec - ycentdec) * 100;
     x3 = static_cast<int16_t>(dx);
@@ -150,6 +177,7 @@ void CmStartGuide()
     x1 = xcent;
     y1 = ycent;
     x1dec = y1dec = 0;
+    reference_peak = 0;
     std::unique_ptr<TInfoDialog> info;
     image.point_at(image_int);
     while (continuous) {

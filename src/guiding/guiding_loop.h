@@ -11,6 +11,16 @@ extern char lastslewx, lastslewy;    // direction letter of the last RA and Dec 
 
 void reset_guiding_loop();
 
+// How far the guide star's brightest sample stood above the background when the reference was
+// taken; a frame whose star stands less than 30 % as high shows no usable star (a cloud) and is
+// not corrected. 0: not known yet, every measured frame counts.
+extern int reference_peak;
+// The height of the brightest sample above the background in the window of the last measurement
+// around the reference (guide_ref::x1, y1) in FREDPTR.
+int star_peak(const uint16_t* fredptr);
+// Takes the peak of the star in FREDPTR as the reference peak.
+void remember_star_peak(const uint16_t* fredptr);
+
 // One axis of a correction: the pulse a measured error asks for.
 struct AxisPulse {
     bool corrected = false;   // the error was above the axis threshold
@@ -24,8 +34,8 @@ AxisPulse axis_pulse(int32_t error, int threshold, char plus, char minus, char& 
                      int hyst);
 
 // The correction step on the guide frame in FREDPTR: measure around the reference, compute the
-// errors (x3, y3) and pulse each axis. 0 done (also when the frame shows no star: nothing is
-// corrected), 3 star lost (the measurement failed; guiding, selfguiding and tracking cleared).
+// errors (x3, y3) and pulse each axis. 0 done (also when the frame shows no star, or one far
+// fainter than the reference: nothing is corrected), 3 star lost (the measurement failed; guiding, selfguiding and tracking cleared).
 int guide_telescope(const uint16_t* fredptr);
 
 // Command 23.

@@ -48,6 +48,7 @@ bool new_reference()
         y1 = ycent;
         x1dec = xcentdec;
         y1dec = ycentdec;
+        remember_star_peak(image.fred3);
     }
     return true;
 }
@@ -89,6 +90,7 @@ int StartSelfGuide()
     x1 = xcent;
     y1 = ycent;
     x1dec = y1dec = 0;
+    reference_peak = 0;
     set_caption("Guiding Info - stabilising");
     for (int frame = 0; frame < 3; ++frame) {
         ZR_camera_selfguide();

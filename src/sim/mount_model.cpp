@@ -18,6 +18,7 @@ MountParams mount_params(const SimConfig& c)
     p.backlash_y = std::max(0.0, c.get("mount.backlash_y", p.backlash_y));
     p.drift_x = c.get("mount.drift_x", p.drift_x);
     p.drift_y = c.get("mount.drift_y", p.drift_y);
+    p.drift_y_reverse = std::max(0.0, c.get("mount.drift_y_reverse", p.drift_y_reverse));
     p.pe_amplitude = c.get("mount.pe_amplitude", p.pe_amplitude);
     p.pe_period = c.get("mount.pe_period", p.pe_period);
     p.flip_ew = c.get("mount.flip_ew", 0) != 0;
@@ -209,7 +210,10 @@ SkyOffset MountModel::raw_offset(int64_t t_us) const
     const double t = double(t_us - t0_) / 1e6;
     SkyOffset o;
     o.x_px = p_.drift_x * t + p_.pe_amplitude * std::sin(2.0 * M_PI * t / p_.pe_period) + x_.state_at(t_us).pos;
-    o.y_rows = p_.drift_y * t + y_.state_at(t_us).pos;
+    // A Dec drift that reverses every P seconds runs back and forth: out for P, back for P.
+    const double P = p_.drift_y_reverse;
+    const double drift_time = P > 0 ? P - std::fabs(P - std::fmod(t, 2 * P)) : t;
+    o.y_rows = p_.drift_y * drift_time + y_.state_at(t_us).pos;
     return o;
 }
 

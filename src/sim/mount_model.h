@@ -23,6 +23,7 @@ struct MountParams {
     double backlash_y = 0.0;        // Dec backlash, field rows
     double drift_x = 0.0;           // pixels per second
     double drift_y = 0.0;           // field rows per second
+    double drift_y_reverse = 0.0;   // seconds between reversals of the Dec drift; 0: never
     double pe_amplitude = 0.0;      // periodic error in x, pixels
     double pe_period = 480.0;       // seconds
     bool flip_ew = false;           // east moves the star towards -x

@@ -69,4 +69,90 @@ TEST_F(GuidingSkyTest, TrainsRatesAndHoldsTheStarAgainstDriftAndPeriodicError)
     EXPECT_LT(st.rms_y, 0.25);
     EXPECT_LT(st.max_dist, 1.0);
 }
+
+TEST_F(GuidingSkyTest, TrainsDecBacklashAndGuidesThroughDriftReversals)
+{
+    start("seeing_fwhm = 3\n"
+          "mount.guide_rate_x = 2\n"
+          "mount.guide_rate_y = 4\n"
+          "mount.backlash_y = 3\n"
+          "mount.drift_x = 0.05\n"
+          "mount.drift_y = 0.025\n"
+          "mount.drift_y_reverse = 300\n");
+    settings('l', 1);
+    picture_and_pick();
+    run_script("command 22");
+    int sx = 0, sy = 0, bx = 0, by = 0;
+    ASSERT_TRUE(training_message(sx, sy, bx, by)) << transcript();
+    std::printf("training: slewx %d slewy %d backlashx %d backlashy %d\n", sx, sy, bx, by);
+    picture_and_pick();
+    const double t0 = guide(20);
+    const double t1 = log_time_ms();
+    const TruthStats st = stats(t0 + 2000, t0 + 2000, t1);
+    std::printf("guiding %.0f s: rms x %.3f y %.3f max %.3f\n", (t1 - t0) / 1000, st.rms_x, st.rms_y, st.max_dist);
+    EXPECT_NEAR(by, 3, 1);
+    EXPECT_NEAR(sy, 4, 1);
+    EXPECT_LT(st.rms_y, 0.4);
+}
+
+// Times (log ms) at which a move started or ended: the rows between the once-a-second ones.
+std::vector<double> move_times(const std::vector<TruthRow>& rows)
+{
+    std::vector<double> out;
+    for (const TruthRow& r : rows)
+        if (std::fmod(r.t_ms, 1000.0) != 0.0)
+            out.push_back(r.t_ms);
+    return out;
+}
+
+TEST_F(GuidingSkyTest, ControlBoxMakesNoCorrectionWhileACloudHidesTheStarAndRecovers)
+{
+    start(std::string(DRIFTING_SKY) + "sky.cloud_start = 300\nsky.cloud_length = 6\nsky.cloud_transparency = 0\n");
+    settings('b');
+    picture_and_pick();
+    run_script("command 22");
+    int sx = 0, sy = 0, bx = 0, by = 0;
+    ASSERT_TRUE(training_message(sx, sy, bx, by)) << transcript();
+    picture_and_pick();
+    const double t0 = guide(20);
+    const double t1 = log_time_ms();
+    ASSERT_LT(t0, 280000.0);
+    const auto rows = truth();
+    int during = 0, total = 0;
+    for (double t : move_times(rows)) {
+        total += t > t0;
+        during += t > 301500 && t < 306000;
+    }
+    const TruthStats before = stats(t0 + 2000, t0 + 2000, 300000);
+    const TruthStats after = stats(t0 + 2000, 330000, t1);
+    std::printf("box: training %d %d %d %d; %d moves, %d in the cloud; rms before %.3f %.3f, after %.3f %.3f max %.3f\n",
+                sx, sy, bx, by, total, during, before.rms_x, before.rms_y, after.rms_x, after.rms_y, after.max_dist);
+    EXPECT_GT(total, 100);
+    EXPECT_EQ(during, 0);
+    EXPECT_LT(after.rms_x, 0.25);
+    EXPECT_LT(after.rms_y, 0.25);
+    EXPECT_LT(after.max_dist, 1.0);
+}
+
+TEST_F(GuidingSkyTest, FlippedMountRunsAwayUntilEastAndWestAreSwapped)
+{
+    start(std::string(DRIFTING_SKY) + "mount.flip_ew = 1\n");
+    settings('b');
+    picture_and_pick();
+    run_script("command 22");
+    picture_and_pick();
+    double t0 = guide(3);
+    const TruthStats wrong = stats(t0 + 2000, t0 + 2000, log_time_ms());
+    std::swap(e, w);   // "Swap e/w direction"
+    save_settings();
+    picture_and_pick();
+    t0 = guide(20);
+    const TruthStats swapped = stats(t0 + 2000, t0 + 2000, log_time_ms());
+    std::printf("flipped: unswapped rms x %.3f max %.3f; swapped rms %.3f %.3f max %.3f\n", wrong.rms_x,
+                wrong.max_dist, swapped.rms_x, swapped.rms_y, swapped.max_dist);
+    EXPECT_GT(wrong.max_dist, 2.0);
+    EXPECT_LT(swapped.rms_x, 0.25);
+    EXPECT_LT(swapped.rms_y, 0.25);
+    EXPECT_LT(swapped.max_dist, 1.0);
+}
 }

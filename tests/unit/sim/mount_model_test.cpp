@@ -128,3 +128,18 @@ TEST(MountModel, TruthLogHasARowEverySecondAndAtEveryMove)
     EXPECT_EQ(rows, expected);
 }
 }
+
+namespace {
+TEST(MountModel, DecDriftThatReversesRunsOutAndBack)
+{
+    SimConfig c;
+    std::string error;
+    ASSERT_TRUE(c.parse("mount.drift_y = 0.025\nmount.drift_y_reverse = 300\n", error)) << error;
+    VirtualClock clock(0);
+    MountModel m(mount_params(c), clock);
+    // Table: seconds, expected rows.
+    const double cases[][2] = {{0, 0}, {100, 2.5}, {300, 7.5}, {450, 3.75}, {600, 0}, {750, 3.75}, {900, 7.5}};
+    for (const auto& cs : cases)
+        EXPECT_NEAR(m.offset_at(static_cast<int64_t>(cs[0]) * S).y_rows, cs[1], 1e-9) << cs[0];
+}
+}
