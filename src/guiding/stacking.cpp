@@ -59,13 +59,13 @@ uint16_t box_peak(const uint16_t* fredptr, int row0)
     return peak;
 }
 
-void profiles(const uint16_t* fredptr, int row0, int base, int64_t* rows, int64_t* cols)
+void profiles(const uint16_t* fredptr, int row0, int base, int64_t* rows, int64_t* cols, int col0 = BOX_COL0)
 {
     std::fill(rows, rows + BOX, 0);
     std::fill(cols, cols + BOX, 0);
     for (int r = 0; r < BOX; ++r)
         for (int c = 0; c < BOX; ++c) {
-            const int v = fredptr[(row0 + r) * width1 + BOX_COL0 + c];
+            const int v = fredptr[(row0 + r) * width1 + col0 + c];
             if (v > base) {
                 const int64_t d = static_cast<int64_t>(v - base) * 16;
                 rows[r] += d;
@@ -168,7 +168,12 @@ int slew_accumulate(uint16_t* fredptr, uint16_t* trialptr, int* orig_x, int* ori
         *first_frame = 0;
         return 0;
     }
-    profiles(fredptr, *merge_y + 100, base, rowsum_2, colsum_2);
+    // The box follows the star by the shift found so far, and the new profiles are compared with
+    // the first frame's: each frame's shift is then found to the nearest row and column on its
+    // own, and the rounding of one frame does not carry into the next.
+    const int box_x = std::clamp(*orig_x, -BOX_COL0, width1 - BOX_COL0 - BOX);
+    const int box_y = std::clamp(*orig_y, -(*merge_y + 100), height1 - (*merge_y + 100) - BOX);
+    profiles(fredptr, *merge_y + 100 + box_y, base, rowsum_2, colsum_2, BOX_COL0 + box_x);
     int64_t rowdiff[20], coldiff[20];
     const int diff_y = profile_shift(rowsum_1, rowsum_2, rowdiff);
     const int diff_x = profile_shift(colsum_1, colsum_2, coldiff);
@@ -176,9 +181,7 @@ int slew_accumulate(uint16_t* fredptr, uint16_t* trialptr, int* orig_x, int* ori
         copy_plane(trialptr, fredptr);
         return 1;
     }
-    std::memcpy(rowsum_1, rowsum_2, sizeof rowsum_1);
-    std::memcpy(colsum_1, colsum_2, sizeof colsum_1);
-    const int shift_x = diff_x + *orig_x, shift_y = diff_y + *orig_y;
+    const int shift_x = box_x + diff_x, shift_y = box_y + diff_y;
     for (int y = 0; y < height1; ++y) {
         const int sy = y + shift_y;
         if (sy <= 0 || sy >= height1)
@@ -191,8 +194,8 @@ int slew_accumulate(uint16_t* fredptr, uint16_t* trialptr, int* orig_x, int* ori
             sum = limited(sum + share(fredptr[sy * width1 + sx]));
         }
     }
-    *orig_x += diff_x;
-    *orig_y += diff_y;
+    *orig_x = shift_x;
+    *orig_y = shift_y;
     copy_plane(trialptr, fredptr);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "camera/sequence_state.h"
 #include "camera/zr_readout.h"
 #include "files/settings_values.h"
 #include "guiding/guiding_loop.h"
@@ -154,5 +155,34 @@ TEST_F(GuidingSkyTest, FlippedMountRunsAwayUntilEastAndWestAreSwapped)
     EXPECT_LT(swapped.rms_x, 0.25);
     EXPECT_LT(swapped.rms_y, 0.25);
     EXPECT_LT(swapped.max_dist, 1.0);
+}
+
+TEST_F(GuidingSkyTest, SelfGuidedBinnedExposureThroughTheControlBoxHoldsTheStar)
+{
+    start(DRIFTING_SKY);
+    settings('b');
+    picture_and_pick();
+    run_script("command 22");
+    picture_and_pick();
+    const double t0 = log_time_ms();
+    // Self-guiding with the 1-second exposure as guide frames, then a 5-minute binned exposure.
+    std::string script = "command 12\npress 135\npress 705\n";
+    for (int i = 0; i < 4; ++i)
+        script += "scroll 104 linedown\n";
+    run_script(script + "press 1\n");
+    const double t1 = log_time_ms();
+    const TruthStats st = stats(t0 + 8000, t0 + 8000, t0 + 300000);
+    const auto rows = truth();
+    int moves = 0;
+    for (double t : move_times(rows))
+        moves += t > t0;
+    std::printf("self-guided %.0f s, %d guide frames, %d moves: rms x %.3f y %.3f max %.3f\n", (t1 - t0) / 1000,
+                selfguidingframes, moves, st.rms_x, st.rms_y, st.max_dist);
+    EXPECT_EQ(transcript().find("message \"Skyvane\" \"\""), std::string::npos) << "self-guiding stopped";
+    EXPECT_GT(selfguidingframes, 200);
+    EXPECT_GT(moves, 100);
+    EXPECT_LT(st.rms_x, 0.25);
+    EXPECT_LT(st.rms_y, 0.25);
+    EXPECT_LT(st.max_dist, 1.0);
 }
 }

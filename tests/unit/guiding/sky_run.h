@@ -2,6 +2,7 @@
 // truth log of the simulated mount, and the steps a user takes before guiding: take a picture,
 // pick a star. The guiding scenarios measure the guiding from the simulator's own truth.
 #pragma once
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -49,22 +50,31 @@ protected:
     // The settings a user sets in the defaults dialog, saved so the port check reads them back.
     void save_settings() { ASSERT_EQ(SaveINIFile(INI_FILE), 0); }
 
-    // The brightest unsaturated star of the current binned image at least MARGIN pixels inside
-    // (binned coordinates); false when there is none.
-    bool brightest_star(int margin, int& bx, int& by) const
+    // The brightest star of the current binned image whose peak stays below LIMIT, at least
+    // MARGIN pixels inside (binned coordinates); false when there is none.
+    bool brightest_star(int margin, int& bx, int& by, int limit = 60000) const
     {
+        std::vector<uint16_t> all(image_int, image_int + width1 * height1);
+        std::nth_element(all.begin(), all.begin() + all.size() / 2, all.end());
+        const int bg = all[all.size() / 2];
         int best = -1;
         for (int y = margin; y < height1 - margin; ++y)
             for (int x = margin; x < width1 - margin; ++x) {
                 const int v = image_int[y * width1 + x];
-                if (v <= best || v >= 60000)
+                if (v <= best || v >= limit)
                     continue;
-                bool peak = true;
-                for (int dy = -1; dy <= 1 && peak; ++dy)
+                // A local maximum whose four neighbours share its light: a star, not a hot pixel.
+                bool star = true;
+                for (int dy = -1; dy <= 1 && star; ++dy)
                     for (int dx = -1; dx <= 1; ++dx)
                         if (image_int[(y + dy) * width1 + x + dx] > v)
-                            peak = false;
-                if (peak) {
+                            star = false;
+                const int side[4] = {image_int[y * width1 + x - 1], image_int[y * width1 + x + 1],
+                                     image_int[(y - 1) * width1 + x], image_int[(y + 1) * width1 + x]};
+                for (int n : side)
+                    if ((n - bg) * 10 < (v - bg) * 2)
+                        star = false;
+                if (star) {
                     best = v;
                     bx = x;
                     by = y;
@@ -74,11 +84,11 @@ protected:
     }
 
     // A binned picture with the camera dialog's exposure, and a pick on its brightest star.
-    void picture_and_pick()
+    void picture_and_pick(int limit = 60000)
     {
         run_script("command 9902");
         int bx = 0, by = 0;
-        ASSERT_TRUE(brightest_star(50, bx, by));
+        ASSERT_TRUE(brightest_star(50, bx, by, limit));
         run_script("command 21\nlclick " + std::to_string(bx) + " " + std::to_string(by) + "\ncommand 21");
         ASSERT_EQ(picked_star, 1);
     }
