@@ -177,7 +177,12 @@ int slew_accumulate(uint16_t* fredptr, uint16_t* trialptr, int* orig_x, int* ori
     int64_t rowdiff[20], coldiff[20];
     const int diff_y = profile_shift(rowsum_1, rowsum_2, rowdiff);
     const int diff_x = profile_shift(colsum_1, colsum_2, coldiff);
-    if (coldiff[9] + coldiff[10] + coldiff[11] < 5000) {
+    // No star signal: the new profiles carry (next to) nothing above the base level, or they match
+    // the reference around no shift at all as flat profiles do.
+    int64_t signal = 0;
+    for (int64_t c : colsum_2)
+        signal += c;
+    if (signal < 5000 || coldiff[9] + coldiff[10] + coldiff[11] < 5000) {
         copy_plane(trialptr, fredptr);
         return 1;
     }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "camera/camera_hooks.h"
 #include "camera/sequence_state.h"
 #include "camera/zr_readout.h"
 #include "files/settings_values.h"
@@ -69,6 +70,12 @@ TEST_F(GuidingSkyTest, TrainsRatesAndHoldsTheStarAgainstDriftAndPeriodicError)
     EXPECT_LT(st.rms_x, 0.25);
     EXPECT_LT(st.rms_y, 0.25);
     EXPECT_LT(st.max_dist, 1.0);
+    // The same sky for another 20 minutes without guiding.
+    const double u0 = log_time_ms();
+    run_script("wait 1200000");
+    const TruthStats unguided = stats(u0, u0, log_time_ms());
+    std::printf("unguided: max %.1f px\n", unguided.max_dist);
+    EXPECT_GT(unguided.max_dist, 50.0);
 }
 
 TEST_F(GuidingSkyTest, TrainsDecBacklashAndGuidesThroughDriftReversals)
@@ -184,5 +191,57 @@ TEST_F(GuidingSkyTest, SelfGuidedBinnedExposureThroughTheControlBoxHoldsTheStar)
     EXPECT_LT(st.rms_x, 0.25);
     EXPECT_LT(st.rms_y, 0.25);
     EXPECT_LT(st.max_dist, 1.0);
+}
+
+TEST_F(GuidingSkyTest, TrainingThatMeasuresNoMovementShowsZerosAndStoresRatesOfOne)
+{
+    start("seeing_fwhm = 3\nmount.guide_rate_x = 0\nmount.guide_rate_y = 0\n");
+    slewx = slewy = 5;
+    settings('l');
+    picture_and_pick();
+    run_script("command 22");
+    EXPECT_NE(transcript().find("\"slewx =     0, slewy =     0\\n"), std::string::npos) << transcript();
+    EXPECT_EQ(picked_star, 0);
+    EXPECT_EQ(training + guiding + tracking, 0);
+    slewx = slewy = 9;
+    ASSERT_EQ(LoadINIFile(INI_FILE), 0);
+    EXPECT_EQ(slewx, 1);
+    EXPECT_EQ(slewy, 1);
+}
+
+TEST_F(GuidingSkyTest, AStopDuringTrainingEndsItWithoutResults)
+{
+    start(DRIFTING_SKY);
+    slewx = slewy = 7;
+    settings('l');
+    picture_and_pick();
+    run_script("at 5000 key\ncommand 22");
+    EXPECT_EQ(transcript().find("slewx ="), std::string::npos) << transcript();
+    EXPECT_EQ(training + guiding + tracking + picked_star, 0);
+    slewx = slewy = 9;
+    ASSERT_EQ(LoadINIFile(INI_FILE), 0);
+    EXPECT_EQ(slewx, 7);
+    EXPECT_EQ(slewy, 7);
+}
+
+TEST_F(GuidingSkyTest, MatchingDarkFrameTakesHalfTheGuideFramesWithoutCorrections)
+{
+    start(DRIFTING_SKY);
+    settings('b');
+    exp_value = 60;
+    save_settings();
+    selfguidingframes = 40;   // the light frame before it took 40 guide frames
+    int steps = 0;
+    auto step = camera_hooks.SelfGuide;
+    camera_hooks.SelfGuide = [&] {
+        ++steps;
+        step();
+    };
+    run_script("command 12\npress 138\npress 1\n");
+    EXPECT_EQ(darkframes, 40);
+    EXPECT_EQ(steps, 20);
+    EXPECT_EQ(selfguidingframes, 40);
+    EXPECT_TRUE(move_times(truth()).empty());
+    EXPECT_EQ(transcript().find("message"), std::string::npos) << transcript();
 }
 }
