@@ -36,17 +36,21 @@ void info_update()
 void show_frame() { image_prepare(); }
 
 // Measures around the reference and takes a measured star as the new reference, with tenths.
-// False when the measurement failed.
-bool new_reference()
+// False when the measurement failed. With ROWS_ONLY the column stays: after the switch of the
+// guiding field the star sits in other rows of the sensor but in the same columns, and taking
+// the column again would lock in the drift of the seconds the switch took.
+bool new_reference(bool rows_only = false)
 {
     CentreOutcome outcome;
     find_centre(x1, y1, image.fred3, cur_rad, &outcome);
     if (outcome == CentreOutcome::Failed)
         return false;
     if (outcome == CentreOutcome::Measured) {
-        x1 = xcent;
+        if (!rows_only) {
+            x1 = xcent;
+            x1dec = xcentdec;
+        }
         y1 = ycent;
-        x1dec = xcentdec;
         y1dec = ycentdec;
         remember_star_peak(image.fred3);
     }
@@ -145,12 +149,12 @@ void SwitchSelfGuide()
     show_frame();
     if (!dark) {
         info_update();
-        new_reference();
+        new_reference(true);
     }
     set_caption(dark ? "Guiding Info - Darkframe in Progress" : "Guiding Info");
     ZR_camera_selfguide();
     if (!dark) {
-        new_reference();
+        new_reference(true);
         info_update();
     }
 }

@@ -244,4 +244,32 @@ TEST_F(GuidingSkyTest, MatchingDarkFrameTakesHalfTheGuideFramesWithoutCorrection
     EXPECT_TRUE(move_times(truth()).empty());
     EXPECT_EQ(transcript().find("message"), std::string::npos) << transcript();
 }
+
+TEST_F(GuidingSkyTest, SelfGuidedHighResolutionExposureSwitchesTheGuideFieldAtHalfTime)
+{
+    start(DRIFTING_SKY);
+    settings('b');
+    picture_and_pick();
+    run_script("command 22");
+    picture_and_pick();
+    int switches = 0;
+    auto do_switch = camera_hooks.SwitchSelfGuide;
+    camera_hooks.SwitchSelfGuide = [&] {
+        ++switches;
+        do_switch();
+    };
+    const double t0 = log_time_ms();
+    // "High Res(Interlaced)", self-guiding with 1-second guide frames, a 2-minute exposure.
+    run_script("command 12\npress 129\npress 135\npress 705\nscroll 104 linedown\npress 1\n");
+    const TruthStats st = stats(t0 + 8000, t0 + 8000, t0 + 120000);
+    std::printf("self-guided high resolution: %d switch, %d guide frames: rms x %.3f y %.3f max %.3f\n", switches,
+                selfguidingframes, st.rms_x, st.rms_y, st.max_dist);
+    EXPECT_EQ(switches, 1);
+    EXPECT_EQ(binned, 0);
+    EXPECT_EQ(transcript().find("message \"Skyvane\" \"\""), std::string::npos) << "self-guiding stopped";
+    EXPECT_GT(selfguidingframes, 80);
+    EXPECT_LT(st.rms_x, 0.25);
+    EXPECT_LT(st.rms_y, 0.25);
+    EXPECT_LT(st.max_dist, 1.0);
+}
 }
