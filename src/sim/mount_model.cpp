@@ -60,14 +60,16 @@ MountModel::~MountModel()
 }
 
 // Moving DISTANCE in direction SIGN first takes up the slack left by a reversal; only the rest
-// moves the star.
+// moves the star. The slack is the gap between the gears: after a reversal it is as wide as the
+// part of the gap the last direction had taken up, so a short move back and forth costs only its
+// own length, and a reversal after a fully engaged move costs the whole backlash.
 MountModel::AxisState MountModel::advance(AxisState s, double backlash, int sign, double distance)
 {
     if (distance <= 0.0)
         return s;
     if (sign != s.side) {
         s.side = sign;
-        s.taken = 0.0;
+        s.taken = backlash - s.taken;
     }
     const double slack = std::max(0.0, backlash - s.taken);
     const double moved = std::max(0.0, distance - slack);

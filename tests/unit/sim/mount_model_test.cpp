@@ -26,6 +26,8 @@ TEST(MountModel, DecBacklashTakesUpSlackAfterEachReversal)
         {'s', 0.6, 1.5},    // 0.1 of slack left, then 0.5 of motion
         {'s', 1.0, 0.5},
         {'n', 1.0, 1.0},    // reversal again costs 0.5
+        {'s', 0.2, 1.0},    // 0.2 into the gap ...
+        {'n', 0.3, 1.1},    // ... costs only 0.2 on the way back
     };
     int64_t t = 0;
     for (const Step& s : steps) {
