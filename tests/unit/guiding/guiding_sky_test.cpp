@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "camera/camera_hooks.h"
+#include "camera/info_dialog.h"
 #include "camera/sequence_state.h"
 #include "camera/zr_readout.h"
 #include "files/settings_values.h"
@@ -271,5 +272,28 @@ TEST_F(GuidingSkyTest, SelfGuidedHighResolutionExposureSwitchesTheGuideFieldAtHa
     EXPECT_LT(st.rms_x, 0.25);
     EXPECT_LT(st.rms_y, 0.25);
     EXPECT_LT(st.max_dist, 1.0);
+}
+
+TEST_F(GuidingSkyTest, TrainingAfterAPickOnABinnedImageMeasuresAtTheBinnedPosition)
+{
+    start(DRIFTING_SKY);
+    settings('l');
+    picture_and_pick(60000, 200);   // full-frame x above 400: outside the binned image unless halved
+    ASSERT_GT(pick_xcent, BINNED_WIDTH);
+    run_script("command 22");
+    int sx = 0, sy = 0, bx = 0, by = 0;
+    EXPECT_TRUE(training_message(sx, sy, bx, by)) << transcript();
+    EXPECT_EQ(transcript().find("outside image area"), std::string::npos) << transcript();
+}
+
+TEST_F(GuidingSkyTest, SelfGuidingWithoutAPickedStarIsRefusedAndTakesNoExposure)
+{
+    start(DRIFTING_SKY);
+    settings('b');
+    run_script("command 9902\ncommand 12\npress 135\npress 705\npress 1\n");
+    EXPECT_NE(transcript().find("\"You must first take an image and pick a star\""), std::string::npos) << transcript();
+    EXPECT_EQ(transcript().find("EXPOSURE UNDERWAY"), std::string::npos) << transcript();
+    EXPECT_EQ(selfguiding, 0);
+    EXPECT_EQ(guiding_info_window(), nullptr);
 }
 }

@@ -51,15 +51,15 @@ protected:
     void save_settings() { ASSERT_EQ(SaveINIFile(INI_FILE), 0); }
 
     // The brightest star of the current binned image whose peak stays below LIMIT, at least
-    // MARGIN pixels inside (binned coordinates); false when there is none.
-    bool brightest_star(int margin, int& bx, int& by, int limit = 60000) const
+    // MARGIN pixels inside and right of column MIN_X (binned coordinates); false when there is none.
+    bool brightest_star(int margin, int& bx, int& by, int limit = 60000, int min_x = 0) const
     {
         std::vector<uint16_t> all(image_int, image_int + width1 * height1);
         std::nth_element(all.begin(), all.begin() + all.size() / 2, all.end());
         const int bg = all[all.size() / 2];
         int best = -1;
         for (int y = margin; y < height1 - margin; ++y)
-            for (int x = margin; x < width1 - margin; ++x) {
+            for (int x = std::max(margin, min_x); x < width1 - margin; ++x) {
                 const int v = image_int[y * width1 + x];
                 if (v <= best || v >= limit)
                     continue;
@@ -84,11 +84,11 @@ protected:
     }
 
     // A binned picture with the camera dialog's exposure, and a pick on its brightest star.
-    void picture_and_pick(int limit = 60000)
+    void picture_and_pick(int limit = 60000, int min_x = 0)
     {
         run_script("command 9902");
         int bx = 0, by = 0;
-        ASSERT_TRUE(brightest_star(50, bx, by, limit));
+        ASSERT_TRUE(brightest_star(50, bx, by, limit, min_x));
         run_script("command 21\nlclick " + std::to_string(bx) + " " + std::to_string(by) + "\ncommand 21");
         ASSERT_EQ(picked_star, 1);
     }
