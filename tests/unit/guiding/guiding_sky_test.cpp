@@ -172,6 +172,12 @@ TEST_F(GuidingSkyTest, SelfGuidedBinnedExposureThroughTheControlBoxHoldsTheStar)
     picture_and_pick();
     run_script("command 22");
     picture_and_pick();
+    int switches = 0;
+    auto do_switch = camera_hooks.SwitchSelfGuide;
+    camera_hooks.SwitchSelfGuide = [&] {
+        ++switches;
+        do_switch();
+    };
     const double t0 = log_time_ms();
     // Self-guiding with the 1-second exposure as guide frames, then a 5-minute binned exposure.
     std::string script = "command 12\npress 135\npress 705\n";
@@ -187,6 +193,7 @@ TEST_F(GuidingSkyTest, SelfGuidedBinnedExposureThroughTheControlBoxHoldsTheStar)
     std::printf("self-guided %.0f s, %d guide frames, %d moves: rms x %.3f y %.3f max %.3f\n", (t1 - t0) / 1000,
                 selfguidingframes, moves, st.rms_x, st.rms_y, st.max_dist);
     EXPECT_EQ(transcript().find("message \"Skyvane\" \"\""), std::string::npos) << "self-guiding stopped";
+    EXPECT_EQ(switches, 0);   // a binned exposure keeps its guide field
     EXPECT_GT(selfguidingframes, 200);
     EXPECT_GT(moves, 100);
     EXPECT_LT(st.rms_x, 0.25);
