@@ -166,8 +166,8 @@ void countdown()
 {
     progress = 0;
     Sequence seq;
-    seq.progress_window = std::make_unique<TProgressDialog>();
     progress_caption = "EXPOSURE DELAY";
+    seq.progress_window = std::make_unique<TProgressDialog>();
     seq.progress_window->Create();
     for (int left = 10; left >= 1; --left) {
         update_progress(seq, "EXPOSURE DELAY (Left - " + std::to_string(left) + ")");
