@@ -211,6 +211,16 @@ int progress_steps()
     return 2;
 }
 
+// One step of the progress bar of an exposure once its time has come.
+void advance_progress(Sequence& seq, int64_t& next_progress)
+{
+    if (ticks <= next_progress)
+        return;
+    next_progress += exposure / seq.steps;
+    progress += 256 / seq.steps;
+    seq.progress_window->ProgressUpdate();
+}
+
 // D5. Self-guiding preparation; false when it cannot run (the command then ends at once).
 bool start_self_guiding(Sequence& seq)
 {
@@ -295,11 +305,7 @@ bool long_exposure(Sequence& seq)
         }
         if (exposure > 3000)
             ZR_clearvert();
-        if (ticks > next_progress) {
-            next_progress += exposure / seq.steps;
-            progress += 256 / seq.steps;
-            seq.progress_window->ProgressUpdate();
-        }
+        advance_progress(seq, next_progress);
         clear_messages(1);
         if (selfguiding) {
             if (switch_frame && ticks >= half_time && !switched_frame)
@@ -347,11 +353,7 @@ void second_exposure(Sequence& seq)
             while (now() < endticks && !end_loop) {
                 if (exposure > 3000)
                     ZR_clearvert();
-                if (ticks > next_progress) {
-                    next_progress += exposure / seq.steps;
-                    progress += 256 / seq.steps;
-                    seq.progress_window->ProgressUpdate();
-                }
+                advance_progress(seq, next_progress);
                 clear_messages(1);
                 wait_pass();
             }
