@@ -145,6 +145,7 @@ namespace baseline {
 #pragma GCC target("avx2")
 namespace avx2 {
 #include "filter_kernels.inc"
+
 }
 #pragma GCC pop_options
 
@@ -195,6 +196,14 @@ void median_rows(const uint16_t* src, uint16_t* dst, int width, int height, int 
         avx2::median_rows_vector(src, dst, width, height, st, r, th);
     else
         baseline::median_rows_vector(src, dst, width, height, st, r, th);
+}
+
+void apply_stretch_table(uint16_t* plane, int begin, int end, const uint16_t* table)
+{
+    if (use_avx2())
+        avx2::apply_table_rows(plane, begin, end, table);
+    else
+        baseline::apply_table_rows(plane, begin, end, table);
 }
 
 void venetian_core(uint16_t* plane, const uint16_t* u, int width, int height, int st, bool down)
