@@ -1,7 +1,8 @@
 // Times every stretch (table and apply), each filter, the median at radius 1 to 3, the histogram
 // and the display refresh on the same full-frame and binned star fields, beside the nearest
 // OpenCV operations, single-threaded; checks first that the outputs equal the plain reference
-// loops, and ends with the ratios ours / OpenCV (medians of the repetitions).
+// loops, and ends with the ratios ours / OpenCV (medians of the repetitions, CPU time, which the
+// other processes on a shared machine disturb less than the wall clock).
 #include <benchmark/benchmark.h>
 
 #include <opencv2/core.hpp>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -275,6 +277,7 @@ void BM_cv_box7(benchmark::State& state, Frame* f)
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(::isatty(1) ? OO_Defaults : OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
@@ -284,7 +287,7 @@ public:
             const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
             const bool single = r.run_type == Run::RT_Iteration && r.repetitions <= 1;
             if (median || single)
-                times[r.run_name.str()] = r.GetAdjustedCPUTime() * multiplier(r.time_unit);
+                times[r.run_name.function_name] = r.GetAdjustedCPUTime() * multiplier(r.time_unit);
         }
     }
     static double multiplier(benchmark::TimeUnit u)
