@@ -81,7 +81,7 @@ TEST(FilterExact, UnsharpMatchesReference)
 {
     for_each_image([&](const Geometry& g, images::Kind kind, int st, const std::vector<uint16_t>& image) {
         for (int r : {1, 3, 7})
-            for (uint32_t k : {1u, 4u, 7u}) {
+            for (uint32_t k : {1u, 4u, 7u, 40000u}) {
                 const auto want = reference::unsharp(image, g.width, g.height, st, r, k);
                 expect_both_paths(want, image, g.width,
                                   images::name(kind) + " r " + std::to_string(r) + " k " + std::to_string(k),
