@@ -4,7 +4,7 @@
 set -euo pipefail
 
 # Building, the Qt window, the unit tests, and the outside readers the file checks use.
-packages=(cmake g++ make pkg-config qt6-base-dev libgtest-dev libgmock-dev
+packages=(cmake g++ make pkg-config qt6-base-dev fonts-dejavu-core libgtest-dev libgmock-dev
           libhidapi-dev libusb-1.0-0-dev
           python3 python3-pil python3-astropy fitsverify libtiff-tools poppler-utils)
 if [ "${1:-}" = bench ]; then

@@ -167,8 +167,8 @@ void countdown()
 {
     progress = 0;
     Sequence seq;
-    seq.progress_window = std::make_unique<TProgressDialog>();
     progress_caption = "EXPOSURE DELAY";
+    seq.progress_window = std::make_unique<TProgressDialog>();
     seq.progress_window->Create();
     for (int left = 10; left >= 1; --left) {
         update_progress(seq, "EXPOSURE DELAY (Left - " + std::to_string(left) + ")");
@@ -210,6 +210,16 @@ int progress_steps()
     if ((exp_range == 's' && exp_value > 12) || exp_range == 'm')
         return 20;
     return 2;
+}
+
+// One step of the progress bar of an exposure once its time has come.
+void advance_progress(Sequence& seq, int64_t& next_progress)
+{
+    if (ticks <= next_progress)
+        return;
+    next_progress += exposure / seq.steps;
+    progress += 256 / seq.steps;
+    seq.progress_window->ProgressUpdate();
 }
 
 // D5. Self-guiding preparation; false when it cannot run (the command then ends at once).
@@ -296,11 +306,7 @@ bool long_exposure(Sequence& seq)
         }
         if (exposure > 3000)
             ZR_clearvert();
-        if (ticks > next_progress) {
-            next_progress += exposure / seq.steps;
-            progress += 256 / seq.steps;
-            seq.progress_window->ProgressUpdate();
-        }
+        advance_progress(seq, next_progress);
         clear_messages(1);
         if (selfguiding) {
             if (switch_frame && ticks >= half_time && !switched_frame)
@@ -348,11 +354,7 @@ void second_exposure(Sequence& seq)
             while (now() < endticks && !end_loop) {
                 if (exposure > 3000)
                     ZR_clearvert();
-                if (ticks > next_progress) {
-                    next_progress += exposure / seq.steps;
-                    progress += 256 / seq.steps;
-                    seq.progress_window->ProgressUpdate();
-                }
+                advance_progress(seq, next_progress);
                 clear_messages(1);
                 wait_pass();
             }

@@ -28,8 +28,22 @@ void build_histogram(const uint16_t* plane)
     std::memset(table, 0, sizeof table);
     const int start = width1 / 2;
     const int count = intlength - width1_10;
-    for (int i = 0; i < count; ++i)
-        ++table[plane[start + i] >> 8];
+    // Four partial counts: neighbouring samples of the same level (the sky background) do not
+    // wait for each other's increment.
+    static uint32_t part[4][256];
+    std::memset(part, 0, sizeof part);
+    const uint16_t* p = plane + start;
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        ++part[0][p[i] >> 8];
+        ++part[1][p[i + 1] >> 8];
+        ++part[2][p[i + 2] >> 8];
+        ++part[3][p[i + 3] >> 8];
+    }
+    for (; i < count; ++i)
+        ++part[0][p[i] >> 8];
+    for (int b = 0; b < 256; ++b)
+        table[b] = part[0][b] + part[1][b] + part[2][b] + part[3][b];
     const int m1 = fullest_bin(-1, -1);
     const int m2 = fullest_bin(m1, -1);
     const int m3 = fullest_bin(m1, m2);

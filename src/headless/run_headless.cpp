@@ -19,23 +19,10 @@
 #include "virtual_clock.h"
 #include "wiring/devices.h"
 
-namespace {
-bool read_text(const std::string& path, std::string& text)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    text = s.str();
-    return true;
-}
-}
-
 int run_headless(const LaunchOptions& options)
 {
     std::string text;
-    if (!read_text(options.script, text)) {
+    if (!read_script_file(options.script, text)) {
         std::fprintf(stderr, "skyvane: cannot read the script %s\n", options.script.c_str());
         return 2;
     }

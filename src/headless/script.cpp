@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -259,4 +260,15 @@ std::string quote(const std::string& text)
         else out += c;
     }
     return out + "\"";
+}
+
+bool read_script_file(const std::string& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    text = s.str();
+    return true;
 }

@@ -31,6 +31,9 @@ struct Script {
     std::vector<ScriptAction> scheduled;   // `at` lines, by time (stable for equal times)
 };
 
+// Reads the script file PATH into TEXT; false when it cannot be read.
+bool read_script_file(const std::string& path, std::string& text);
+
 // Parses TEXT; on a bad line returns nothing and sets ERROR to "line N: why".
 std::optional<Script> parse_script(const std::string& text, std::string& error);
 

@@ -89,9 +89,14 @@ inline constexpr MedianNet MEDIAN_NET = make_median_net((2 * R + 1) * (2 * R + 1
 
 // trunc(range x power) for a power m / 2^s written as ((range x mh) + ((range x ml) >> 12)) >> shift,
 // exact in 32-bit lanes (m = mh x 4096 + ml).
+// The same in 16-bit lanes, for radius 1: m = h16 x 256 + l8 and
+// trunc(range x power) = ((range x h16) + ((range x l8) >> 8)) >> q, q = s - 8, with the 32-bit
+// sum kept as two 16-bit halves.
 struct Threshold {
     uint32_t mh = 0, ml = 0;
     int shift = 0;
+    uint16_t h16 = 0, l8 = 0;
+    int q = 0;
 };
 
 // Splits a power in (0, 1] into the integer form above; false for other powers.
@@ -108,7 +113,10 @@ bool split_power(float power, Threshold& th)
     th.mh = m >> 12;
     th.ml = m & 0xFFF;
     th.shift = s - 12;
-    return th.shift < 32;
+    th.h16 = static_cast<uint16_t>(m >> 8);
+    th.l8 = static_cast<uint16_t>(m & 0xFF);
+    th.q = s - 8;
+    return th.shift < 32 && th.q >= 15 && th.q < 32;
 }
 
 // The median filter pixel by pixel, for geometries and powers the vector path does not take.
@@ -145,6 +153,7 @@ namespace baseline {
 #pragma GCC target("avx2")
 namespace avx2 {
 #include "filter_kernels.inc"
+
 }
 #pragma GCC pop_options
 
@@ -195,6 +204,14 @@ void median_rows(const uint16_t* src, uint16_t* dst, int width, int height, int 
         avx2::median_rows_vector(src, dst, width, height, st, r, th);
     else
         baseline::median_rows_vector(src, dst, width, height, st, r, th);
+}
+
+void apply_stretch_table(uint16_t* plane, int begin, int end, const uint16_t* table)
+{
+    if (use_avx2())
+        avx2::apply_table_rows(plane, begin, end, table);
+    else
+        baseline::apply_table_rows(plane, begin, end, table);
 }
 
 void venetian_core(uint16_t* plane, const uint16_t* u, int width, int height, int st, bool down)

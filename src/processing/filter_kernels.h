@@ -29,6 +29,10 @@ void gradient_core(uint16_t* plane, int width, int height, int st, bool binned_l
 // otherwise with the one above.
 void venetian_core(uint16_t* plane, const uint16_t* u, int width, int height, int st, bool down);
 
+// The apply step of a stretch: sample s of PLANE[begin, end) becomes 2 x TABLE[s >> 1], kept to
+// 16 bits.
+void apply_stretch_table(uint16_t* plane, int begin, int end, const uint16_t* table);
+
 // True when the AVX2 code paths are in use (the processor has AVX2 and they are allowed).
 bool filter_kernels_vectorised();
 // Allows or forbids the AVX2 paths (tests and the benchmark compare both).

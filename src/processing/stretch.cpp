@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
 #include "app/core/commands.h"
 #include "display/histogram.h"
 #include "display/window_display.h"
+#include "filter_kernels.h"
 #include "platform/desktop.h"
 #include "platform/services.h"
 #include "progress_dialog.h"
@@ -113,8 +115,7 @@ void invert_table(uint16_t* t)
 
 void apply_stretch(uint16_t* plane, int begin, int end, const uint16_t* t)
 {
-    for (int i = begin; i < end; ++i)
-        plane[i] = static_cast<uint16_t>(t[plane[i] >> 1] << 1);
+    apply_stretch_table(plane, begin, end, t);
 }
 
 void contrast_stretch()
@@ -128,8 +129,7 @@ void contrast_stretch()
     undo_save_option();
     // Ten rows, then sixteen equal chunks: together exactly width1 x height1 samples.
     const int chunk = binned ? 6580 : 26790;
-    const int begin = is_header_marked(image_int) ? width1_10 : 0;
-    if (begin == 0)
+    if (!is_header_marked(image_int))
         apply_stretch(image_int, 0, width1_10, stretch_table);
     for (int k = 0; k < 16; ++k) {
         window->ProgressUpdate();

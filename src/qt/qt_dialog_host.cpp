@@ -322,8 +322,13 @@ void DialogWindow::sync_control(int id)
         return;
     const auto& controls = dialog_->controls();
     for (size_t i = 0; i < controls.size(); ++i)
-        if (controls[i].spec.id == id)
+        if (controls[i].spec.id == id) {
             sync(i);
+            // A modeless window (the progress bar of a filter) is repainted at once: the
+            // operation that moves it may not return to the event loop until it is done.
+            if (!isModal() && isVisible())
+                widgets_[i]->repaint();
+        }
 }
 
 void DialogWindow::sync(size_t index)

@@ -15,19 +15,6 @@
 #include "qt_script.h"
 #include "wiring/devices.h"
 
-namespace {
-bool read_text(const std::string& path, std::string& text)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    text = s.str();
-    return true;
-}
-}
-
 int run_qt(int argc, char** argv, const LaunchOptions& options)
 {
     QApplication app(argc, argv);
@@ -37,7 +24,7 @@ int run_qt(int argc, char** argv, const LaunchOptions& options)
     std::optional<Script> script;
     if (!options.script.empty()) {
         std::string text, error;
-        if (!read_text(options.script, text)) {
+        if (!read_script_file(options.script, text)) {
             std::fprintf(stderr, "skyvane: cannot read the script %s\n", options.script.c_str());
             return 2;
         }

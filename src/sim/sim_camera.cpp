@@ -110,6 +110,11 @@ bool SimCamera::write_report(UsbHandle h, const uint8_t* data, uint32_t length, 
         note(text);
         return true;
     }
+    if (recording_) {
+        Command c {clock_.now_us(), {}};
+        std::memcpy(c.packet, data + 1, 8);
+        commands_.push_back(c);
+    }
     command(data + 1);
     return true;
 }

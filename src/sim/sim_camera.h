@@ -35,6 +35,10 @@ public:
     SimCameraTimes& times() { return times_; }
     // The lens cap: with it on, frames are dark frames.
     void set_lens_cap(bool on) { field_.params().lens_cap = on ? 1 : 0; }
+    // Every command packet received, with its time, while recording is on (tests turn it on).
+    struct Command { int64_t t_us; uint8_t packet[8]; };
+    void record_commands(bool on) { recording_ = on; commands_.clear(); }
+    const std::vector<Command>& commands() const { return commands_; }
     // Notes on packets the camera could not make sense of.
     const std::vector<std::string>& log() const { return log_; }
     // The field and interval of the last block delivered (for tests and the truth log).
@@ -83,5 +87,7 @@ private:
     UsbHandle next_handle_ = 420;
     int error_ = 0;
     std::vector<std::string> log_;
+    bool recording_ = false;
+    std::vector<Command> commands_;
     Delivery last_;
 };

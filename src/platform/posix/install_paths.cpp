@@ -26,5 +26,9 @@ std::string help_folder(const std::string& dir)
     for (const char* candidate : {"/../doc/help", "/../share/skyvane/help", "/doc/help"})
         if (is_dir(folder + candidate))
             return folder + candidate;
+#ifdef SKYVANE_SOURCE_DIR
+    if (is_dir(SKYVANE_SOURCE_DIR "/doc/help"))
+        return SKYVANE_SOURCE_DIR "/doc/help";
+#endif
     return folder + "/../doc/help";
 }

@@ -33,7 +33,9 @@ TEST(FilterValues, ConvolutionWorkedValues)
     EXPECT_EQ(at(out, 100, 100), 25000);
     for (int dy = -2; dy <= 2; ++dy)
         for (int dx = -2; dx <= 2; ++dx)
-            if (dy || dx) EXPECT_EQ(at(out, 100 + dy, 100 + dx), 0) << dy << " " << dx;
+            if (dy || dx) {
+                EXPECT_EQ(at(out, 100 + dy, 100 + dx), 0) << dy << " " << dx;
+            }
 
     // The clamp is not continuous: 65281 becomes 65535, 65280 stays.
     image = flat(0);

@@ -8,6 +8,7 @@
 
 #include "images.h"
 #include "processing/filter_kernels.h"
+#include "processing/stretch.h"
 #include "reference.h"
 
 namespace {
@@ -80,7 +81,7 @@ TEST(FilterExact, UnsharpMatchesReference)
 {
     for_each_image([&](const Geometry& g, images::Kind kind, int st, const std::vector<uint16_t>& image) {
         for (int r : {1, 3, 7})
-            for (uint32_t k : {1u, 4u, 7u}) {
+            for (uint32_t k : {1u, 4u, 7u, 40000u}) {
                 const auto want = reference::unsharp(image, g.width, g.height, st, r, k);
                 expect_both_paths(want, image, g.width,
                                   images::name(kind) + " r " + std::to_string(r) + " k " + std::to_string(k),
@@ -142,6 +143,24 @@ TEST(FilterExact, GradientAndVerticalSmoothingMatchReference)
             const auto u = image;
             venetian_core(got_v.data(), u.data(), g.width, g.height, st, down);
             ASSERT_EQ(want_v, got_v) << "venetian " << images::name(kind) << " down " << down;
+        }
+    });
+}
+
+TEST(FilterExact, StretchApplyIsOneLookupPerSample)
+{
+    std::vector<uint16_t> log(STRETCH_ENTRIES), normal(STRETCH_ENTRIES);
+    log_table(log.data());
+    normal_table(normal.data(), 3, 250);
+    for_each_image([&](const Geometry& g, images::Kind kind, int st, const std::vector<uint16_t>& image) {
+        for (const auto* t : {&log, &normal}) {
+            // An odd start and end exercise the partial blocks.
+            const int begin = st * g.width + 3, end = g.width * g.height - 5;
+            auto want = image;
+            for (int i = begin; i < end; ++i)
+                want[i] = static_cast<uint16_t>(2 * (*t)[image[i] >> 1]);
+            expect_both_paths(want, image, g.width, "stretch on " + images::name(kind),
+                              [&](std::vector<uint16_t>& got) { apply_stretch(got.data(), begin, end, t->data()); });
         }
     });
 }
