@@ -161,6 +161,10 @@ void SwitchSelfGuide()
 
 void find_control_box()
 {
+    // Only the control box guides a self-guided exposure; a port chosen for an LX200 mount (or no
+    // interface at all) is not opened as a box.
+    if (telescope != 'b')
+        return;
     if (!comfound)
         interface_check();
     interface_CR();

@@ -10,5 +10,6 @@ int StartSelfGuide();
 void SelfGuide();
 // The switch of the guiding frame halfway through a high-resolution exposure.
 void SwitchSelfGuide();
-// Looks for the control box (the self-guiding options need it): opens and resets it.
+// Looks for the control box (the self-guiding options need it) when it is the chosen interface:
+// opens and resets it.
 void find_control_box();

@@ -26,6 +26,24 @@ void start_sum(const uint16_t* fredptr, uint16_t* trialptr)
         trialptr[i] = static_cast<uint16_t>(share(fredptr[i]));
 }
 
+// The frame becomes the sum moved by (DX, DY) plus the frame's own share, and the new sum.
+void add_to_frame(uint16_t* fredptr, uint16_t* trialptr, int dx, int dy)
+{
+    for (int y = 0; y < height1; ++y) {
+        const int sy = y - dy;
+        for (int x = 0; x < width1; ++x) {
+            const int sx = x - dx;
+            uint16_t& pixel = fredptr[y * width1 + x];
+            const uint32_t own = share(pixel);
+            if (sx > 0 && sx < width1 && sy > 0 && sy < height1)
+                pixel = limited(trialptr[sy * width1 + sx] + own);
+            else
+                pixel = static_cast<uint16_t>(own);
+        }
+    }
+    copy_plane(fredptr, trialptr);
+}
+
 bool measured(int x, int y, const uint16_t* fredptr)
 {
     CentreOutcome outcome;
@@ -95,6 +113,16 @@ int track_accumulate(uint16_t* fredptr, uint16_t* trialptr, int* orig_x, int* or
                      int* merge_y, int* orig_max, double* orig_avg, int* first_frame)
 {
     (void)orig_avg;
+    // Without a picked guide star there is nothing to align on: the frames are summed as they are.
+    if (!picked_star) {
+        if (*first_frame) {
+            start_sum(fredptr, trialptr);
+            *first_frame = 0;
+        } else {
+            add_to_frame(fredptr, trialptr, 0, 0);
+        }
+        return 0;
+    }
     if (*first_frame) {
         start_sum(fredptr, trialptr);
         int x = xcent, y = ycent;
@@ -128,19 +156,7 @@ int track_accumulate(uint16_t* fredptr, uint16_t* trialptr, int* orig_x, int* or
     const int dx = *merge_x - *orig_x, dy = *merge_y - *orig_y;
     *orig_x = *merge_x;
     *orig_y = *merge_y;
-    for (int y = 0; y < height1; ++y) {
-        const int sy = y - dy;
-        for (int x = 0; x < width1; ++x) {
-            const int sx = x - dx;
-            uint16_t& pixel = fredptr[y * width1 + x];
-            const uint32_t own = share(pixel);
-            if (sx > 0 && sx < width1 && sy > 0 && sy < height1)
-                pixel = limited(trialptr[sy * width1 + sx] + own);
-            else
-                pixel = static_cast<uint16_t>(own);
-        }
-    }
-    copy_plane(fredptr, trialptr);
+    add_to_frame(fredptr, trialptr, dx, dy);
     return 0;
 }
 

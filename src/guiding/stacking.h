@@ -4,9 +4,9 @@
 #pragma once
 #include <cstdint>
 
-// Star-tracking method: the guide star's centroid in every frame. 0 added, 1 star lost (its
-// peak outside 0.3 to 3 times the first frame's, or not measurable): the frame then shows the
-// sum so far.
+// Star-tracking method: the picked guide star's centroid in every frame (without a picked star
+// the frames are summed unaligned). 0 added, 1 star lost (its peak outside 0.3 to 3 times the
+// first frame's, or not measurable): the frame then shows the sum so far.
 int track_accumulate(uint16_t* fredptr, uint16_t* trialptr, int* orig_x, int* orig_y, int* merge_x,
                      int* merge_y, int* orig_max, double* orig_avg, int* first_frame);
 

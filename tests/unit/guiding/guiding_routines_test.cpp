@@ -196,6 +196,7 @@ protected:
         star_mask = 8;
         total_images = 2;
         slew_sum_average = 0;
+        picked_star = 1;
     }
     int track() { return track_accumulate(image_int, trial_int, &ox, &oy, &mx, &my, &omax, &oavg, &first); }
     int slew() { return slew_accumulate(image_int, trial_int, &ox, &oy, &mx, &my, &omax, &oavg, &first); }
@@ -242,6 +243,18 @@ TEST_F(StackingTest, TrackingAverages)
     ASSERT_EQ(track(), 0);
     EXPECT_EQ(at(image_int, 101, 80), 21000);
     EXPECT_EQ(at(image_int, 10, 10), 1000);
+}
+
+TEST_F(StackingTest, TrackingWithoutAPickedStarSumsTheFramesAsTheyAre)
+{
+    picked_star = 0;
+    binned_frame(image_int, {{100, 80, 20000}});
+    ASSERT_EQ(track(), 0);
+    binned_frame(image_int, {{110, 90, 20000}});
+    ASSERT_EQ(track(), 0);
+    EXPECT_EQ(at(image_int, 100, 80), 21000 + 1000);
+    EXPECT_EQ(at(image_int, 110, 90), 1000 + 21000);
+    EXPECT_EQ(transcript(), "");   // nothing measured, no boxes
 }
 
 TEST_F(StackingTest, SlewMethodFindsNoStarInAFlatFrame)

@@ -12,6 +12,7 @@
 #include "camera/zr_readout.h"
 #include "files/settings_values.h"
 #include "guiding/guiding_loop.h"
+#include "guiding/telescope_protocol.h"
 #include "sky_run.h"
 
 namespace {
@@ -302,5 +303,16 @@ TEST_F(GuidingSkyTest, SelfGuidingWithoutAPickedStarIsRefusedAndTakesNoExposure)
     EXPECT_EQ(transcript().find("EXPOSURE UNDERWAY"), std::string::npos) << transcript();
     EXPECT_EQ(selfguiding, 0);
     EXPECT_EQ(guiding_info_window(), nullptr);
+}
+
+TEST_F(GuidingSkyTest, SelfGuidingIsOfferedOnlyWithTheControlBoxChosen)
+{
+    start(DRIFTING_SKY);
+    settings('l');
+    run_script("command 12\npress 135\npress 2\n");
+    EXPECT_NE(transcript().find("\"Sorry! Mk 2 Controlbox not present. Self-guiding not available\""), std::string::npos)
+        << transcript();
+    EXPECT_EQ(comfound, 0);   // the LX200's port was not opened as a box
+    EXPECT_EQ(selfguiding, 0);
 }
 }
