@@ -70,7 +70,7 @@ BoxAnswer default_answer(BoxButtons buttons)
 
 std::string field_text(const ControlState& c)
 {
-    switch (c.spec.kind) {
+    switch (c.def.kind) {
     case ControlKind::CheckBox:
     case ControlKind::RadioButton:
         return c.checked ? "1" : "0";

@@ -6,10 +6,10 @@ Dialog::Dialog(int resource, std::string caption, int width, int height, std::ve
     : resource_(resource), caption_(std::move(caption)), width_(width), height_(height)
 {
     controls_.reserve(controls.size());
-    for (auto& spec : controls) {
+    for (auto& definition : controls) {
         ControlState state;
-        state.text = spec.text;
-        state.spec = std::move(spec);
+        state.text = definition.text;
+        state.def = std::move(definition);
         controls_.push_back(std::move(state));
     }
 }
@@ -50,7 +50,7 @@ void Dialog::CloseWindow(int result)
 ControlState* Dialog::find(int id)
 {
     for (auto& c : controls_)
-        if (c.spec.id == id)
+        if (c.def.id == id)
             return &c;
     return nullptr;
 }
@@ -58,7 +58,7 @@ ControlState* Dialog::find(int id)
 const ControlState* Dialog::control(int id) const
 {
     for (auto& c : controls_)
-        if (c.spec.id == id)
+        if (c.def.id == id)
             return &c;
     return nullptr;
 }
@@ -93,12 +93,12 @@ void Dialog::SetCheck(int id, int checked)
     c->checked = checked;
     changed(id);
     // A checked radio button clears the others of its group.
-    if (checked && c->spec.kind == ControlKind::RadioButton) {
-        const int group = c->spec.group;
+    if (checked && c->def.kind == ControlKind::RadioButton) {
+        const int group = c->def.group;
         for (auto& other : controls_)
-            if (&other != c && other.spec.kind == ControlKind::RadioButton && other.spec.group == group && other.checked) {
+            if (&other != c && other.def.kind == ControlKind::RadioButton && other.def.group == group && other.checked) {
                 other.checked = 0;
-                changed(other.spec.id);
+                changed(other.def.id);
             }
     }
 }
@@ -177,9 +177,9 @@ void Dialog::user_clicked(int id)
     auto* c = find(id);
     if (c && !c->enabled)
         return;
-    if (c && c->spec.kind == ControlKind::CheckBox)
+    if (c && c->def.kind == ControlKind::CheckBox)
         SetCheck(id, c->checked ? 0 : 1);
-    else if (c && c->spec.kind == ControlKind::RadioButton)
+    else if (c && c->def.kind == ControlKind::RadioButton)
         SetCheck(id, 1);
     if (auto it = clicks_.find(id); it != clicks_.end()) {
         auto handler = it->second;

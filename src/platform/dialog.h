@@ -30,7 +30,7 @@ struct ControlSpec {
 };
 
 struct ControlState {
-    ControlSpec spec;
+    ControlSpec def;         // what the dialog declared for the control
     std::string text;       // edits and statics; captions of buttons
     int checked = 0;        // check boxes and radio buttons
     int pos = 0, min = 0, max = 100, page = 10;   // scroll bars

@@ -141,7 +141,7 @@ QWidget* DialogWindow::control_widget(int id) const
         return nullptr;
     const auto& controls = dialog_->controls();
     for (size_t i = 0; i < controls.size(); ++i)
-        if (controls[i].spec.id == id)
+        if (controls[i].def.id == id)
             return widgets_[i];
     return nullptr;
 }
@@ -155,17 +155,17 @@ void DialogWindow::build()
     bool sized = false;
     for (size_t i = 0; i < controls.size(); ++i) {
         widgets_[i] = make_widget(i);
-        const auto& spec = controls[i].spec;
-        if (spec.w > 0 || spec.h > 0)
+        const auto& def = controls[i].def;
+        if (def.w > 0 || def.h > 0)
             sized = true;
     }
     if (sized) {
         int right = 0, bottom = 0;
         for (size_t i = 0; i < controls.size(); ++i) {
-            const auto& spec = controls[i].spec;
-            widgets_[i]->setGeometry(spec.x, spec.y, spec.w, spec.h);
-            right = std::max(right, spec.x + spec.w);
-            bottom = std::max(bottom, spec.y + spec.h);
+            const auto& def = controls[i].def;
+            widgets_[i]->setGeometry(def.x, def.y, def.w, def.h);
+            right = std::max(right, def.x + def.w);
+            bottom = std::max(bottom, def.y + def.h);
         }
         const int w = dialog_->width() > 0 ? dialog_->width() : right + 8;
         const int h = dialog_->height() > 0 ? dialog_->height() : bottom + 8;
@@ -175,7 +175,7 @@ void DialogWindow::build()
     }
     // Frames and drawing regions lie behind the controls drawn over them.
     for (size_t i = 0; i < controls.size(); ++i)
-        if (controls[i].spec.kind == ControlKind::GroupBox || controls[i].spec.kind == ControlKind::PaintArea)
+        if (controls[i].def.kind == ControlKind::GroupBox || controls[i].def.kind == ControlKind::PaintArea)
             widgets_[i]->lower();
     for (size_t i = 0; i < controls.size(); ++i)
         sync(i);
@@ -188,7 +188,7 @@ void DialogWindow::place_by_flow()
     auto* column = new QVBoxLayout(this);
     QHBoxLayout* buttons = nullptr;
     for (size_t i = 0; i < controls.size(); ++i) {
-        if (is_button(controls[i].spec.kind)) {
+        if (is_button(controls[i].def.kind)) {
             if (!buttons) {
                 buttons = new QHBoxLayout;
                 column->addLayout(buttons);
@@ -207,12 +207,12 @@ QWidget* DialogWindow::make_widget(size_t index)
 {
     const ControlState& c = dialog_->controls()[index];
     QWidget* w = nullptr;
-    switch (c.spec.kind) {
+    switch (c.def.kind) {
     case ControlKind::Button:
     case ControlKind::DefaultButton: {
         auto* b = new QPushButton(this);
         b->setAutoDefault(false);
-        b->setDefault(c.spec.kind == ControlKind::DefaultButton);
+        b->setDefault(c.def.kind == ControlKind::DefaultButton);
         connect(b, &QPushButton::clicked, this, [this, index] { clicked(index); });
         w = b;
         break;
@@ -253,7 +253,7 @@ QWidget* DialogWindow::make_widget(size_t index)
     }
     case ControlKind::HScroll:
     case ControlKind::VScroll: {
-        auto* bar = new QScrollBar(c.spec.kind == ControlKind::HScroll ? Qt::Horizontal : Qt::Vertical, this);
+        auto* bar = new QScrollBar(c.def.kind == ControlKind::HScroll ? Qt::Horizontal : Qt::Vertical, this);
         bar->installEventFilter(this);
         connect(bar, &QScrollBar::actionTriggered, this, [this, index, bar](int action) {
             const ControlState* state = dialog_ ? &dialog_->controls()[index] : nullptr;
@@ -310,8 +310,8 @@ QWidget* DialogWindow::make_widget(size_t index)
         w->setAttribute(Qt::WA_TransparentForMouseEvents);
         break;
     }
-    if (c.spec.id != -1)
-        w->setObjectName(QString("control_%1").arg(c.spec.id));
+    if (c.def.id != -1)
+        w->setObjectName(QString("control_%1").arg(c.def.id));
     crlf_[index] = c.text.find("\r\n") != std::string::npos;
     return w;
 }
@@ -322,7 +322,7 @@ void DialogWindow::sync_control(int id)
         return;
     const auto& controls = dialog_->controls();
     for (size_t i = 0; i < controls.size(); ++i)
-        if (controls[i].spec.id == id) {
+        if (controls[i].def.id == id) {
             sync(i);
             // A modeless window (the progress bar of a filter) is repainted at once: the
             // operation that moves it may not return to the event loop until it is done.
@@ -337,7 +337,7 @@ void DialogWindow::sync(size_t index)
     QWidget* w = widgets_[index];
     QSignalBlocker block(w);
     syncing_ = true;
-    switch (c.spec.kind) {
+    switch (c.def.kind) {
     case ControlKind::Button:
     case ControlKind::DefaultButton:
         static_cast<QPushButton*>(w)->setText(qstr(c.text));
@@ -431,7 +431,7 @@ void DialogWindow::clicked(size_t index)
     if (!dialog_)
         return;
     QPointer<DialogWindow> self(this);
-    const int id = dialog_->controls()[index].spec.id;
+    const int id = dialog_->controls()[index].def.id;
     dialog_->user_clicked(id);
     // The widget toggled itself; show what the dialog made of the click.
     if (self && dialog_)
@@ -441,13 +441,13 @@ void DialogWindow::clicked(size_t index)
 void DialogWindow::scrolled(size_t index, ScrollCode code, int pos)
 {
     if (dialog_)
-        dialog_->user_scrolled(dialog_->controls()[index].spec.id, code, pos);
+        dialog_->user_scrolled(dialog_->controls()[index].def.id, code, pos);
 }
 
 void DialogWindow::typed(size_t index, const std::string& text)
 {
     if (dialog_)
-        dialog_->user_typed(dialog_->controls()[index].spec.id, text);
+        dialog_->user_typed(dialog_->controls()[index].def.id, text);
 }
 
 void DialogWindow::paintEvent(QPaintEvent* event)
