@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/message_box.h"
 #include "platform/services.h"
@@ -23,11 +24,44 @@ void spin(Dialog& d, int id, Down down, Up up)
     });
 }
 
+std::string whole(uint32_t value)
+{
+    return std::to_string(value);
+}
+
 std::string tenths(uint32_t value)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%1.1f", value * 0.1);
     return text;
+}
+
+// Steps VALUE by one in the direction of DELTA within LOW..HIGH, then shows it in EDIT (as TEXT
+// writes it) and on SPIN.
+void step_value(Dialog& d, uint32_t& value, int delta, uint32_t low, uint32_t high, int edit, int spin,
+                std::string (*text)(uint32_t))
+{
+    if (delta < 0 && value > low) --value;
+    if (delta > 0 && value < high) ++value;
+    d.SetText(edit, text(value));
+    d.SetScrollPos(spin, static_cast<int>(value));
+}
+
+// Both dialogs: a radius and a power, each an edit field with its spin, and OK, Cancel, Help.
+std::vector<ControlSpec> two_spin_controls(int edit_radius, int spin_radius, const char* radius,
+                                           int edit_power, int spin_power, const char* power, int help)
+{
+    return {
+        {-1, ControlKind::Static, "Radius", 16, 18, 60, 16},
+        {edit_radius, ControlKind::Edit, radius, 90, 16, 50, 20},
+        {spin_radius, ControlKind::HScroll, "", 146, 16, 34, 20},
+        {-1, ControlKind::Static, "Power", 16, 52, 60, 16},
+        {edit_power, ControlKind::Edit, power, 90, 50, 50, 20},
+        {spin_power, ControlKind::HScroll, "", 146, 50, 34, 20},
+        {IDOK, ControlKind::DefaultButton, "OK", 10, 96, 80, 26},
+        {IDCANCEL, ControlKind::Button, "Cancel", 100, 96, 80, 26},
+        {help, ControlKind::Button, "Help", 190, 96, 80, 26},
+    };
 }
 }
 
@@ -36,17 +70,8 @@ std::string tenths(uint32_t value)
 const char* const TUnsharpDialog::HELP_TEXT = "Use controls to vary the radius from 1 to 7, and the power from 1 to 7.";
 
 TUnsharpDialog::TUnsharpDialog()
-    : Dialog(RESOURCE, "Unsharp Mask Filter", 280, 140, {
-          {-1, ControlKind::Static, "Radius", 16, 18, 60, 16},
-          {EDIT_RADIUS, ControlKind::Edit, "3", 90, 16, 50, 20},
-          {SPIN_RADIUS, ControlKind::HScroll, "", 146, 16, 34, 20},
-          {-1, ControlKind::Static, "Power", 16, 52, 60, 16},
-          {EDIT_POWER, ControlKind::Edit, "1", 90, 50, 50, 20},
-          {SPIN_POWER, ControlKind::HScroll, "", 146, 50, 34, 20},
-          {IDOK, ControlKind::DefaultButton, "OK", 10, 96, 80, 26},
-          {IDCANCEL, ControlKind::Button, "Cancel", 100, 96, 80, 26},
-          {HELP, ControlKind::Button, "Help", 190, 96, 80, 26},
-      })
+    : Dialog(RESOURCE, "Unsharp Mask Filter", 280, 140,
+             two_spin_controls(EDIT_RADIUS, SPIN_RADIUS, "3", EDIT_POWER, SPIN_POWER, "1", HELP))
 {
     spin(*this, SPIN_RADIUS, [this] { DecrementWhite(); }, [this] { IncrementWhite(); });
     spin(*this, SPIN_POWER, [this] { DecrementBlack(); }, [this] { IncrementBlack(); });
@@ -61,33 +86,13 @@ void TUnsharpDialog::SetupWindow()
     SetScrollPos(SPIN_POWER, static_cast<int>(black));
 }
 
-void TUnsharpDialog::DecrementWhite()
-{
-    if (white > 1) --white;
-    SetText(EDIT_RADIUS, std::to_string(white));
-    SetScrollPos(SPIN_RADIUS, static_cast<int>(white));
-}
+void TUnsharpDialog::DecrementWhite() { step_value(*this, white, -1, 1, 7, EDIT_RADIUS, SPIN_RADIUS, whole); }
 
-void TUnsharpDialog::IncrementWhite()
-{
-    if (white < 7) ++white;
-    SetText(EDIT_RADIUS, std::to_string(white));
-    SetScrollPos(SPIN_RADIUS, static_cast<int>(white));
-}
+void TUnsharpDialog::IncrementWhite() { step_value(*this, white, 1, 1, 7, EDIT_RADIUS, SPIN_RADIUS, whole); }
 
-void TUnsharpDialog::DecrementBlack()
-{
-    if (black > 1) --black;
-    SetText(EDIT_POWER, std::to_string(black));
-    SetScrollPos(SPIN_POWER, static_cast<int>(black));
-}
+void TUnsharpDialog::DecrementBlack() { step_value(*this, black, -1, 1, 7, EDIT_POWER, SPIN_POWER, whole); }
 
-void TUnsharpDialog::IncrementBlack()
-{
-    if (black < 7) ++black;
-    SetText(EDIT_POWER, std::to_string(black));
-    SetScrollPos(SPIN_POWER, static_cast<int>(black));
-}
+void TUnsharpDialog::IncrementBlack() { step_value(*this, black, 1, 1, 7, EDIT_POWER, SPIN_POWER, whole); }
 
 void TUnsharpDialog::Dialog1Help()
 {
@@ -99,17 +104,8 @@ void TUnsharpDialog::Dialog1Help()
 const char* const TMedianDialog::HELP_TEXT = "Use controls to vary the radius from 1 to 3, and the power from 0.1 to 1.";
 
 TMedianDialog::TMedianDialog()
-    : Dialog(RESOURCE, "Median Filter", 280, 140, {
-          {-1, ControlKind::Static, "Radius", 16, 18, 60, 16},
-          {EDIT_RADIUS, ControlKind::Edit, "1", 90, 16, 50, 20},
-          {SPIN_RADIUS, ControlKind::HScroll, "", 146, 16, 34, 20},
-          {-1, ControlKind::Static, "Power", 16, 52, 60, 16},
-          {EDIT_POWER, ControlKind::Edit, ".6", 90, 50, 50, 20},
-          {SPIN_POWER, ControlKind::HScroll, "", 146, 50, 34, 20},
-          {IDOK, ControlKind::DefaultButton, "OK", 10, 96, 80, 26},
-          {IDCANCEL, ControlKind::Button, "Cancel", 100, 96, 80, 26},
-          {HELP, ControlKind::Button, "Help", 190, 96, 80, 26},
-      })
+    : Dialog(RESOURCE, "Median Filter", 280, 140,
+             two_spin_controls(EDIT_RADIUS, SPIN_RADIUS, "1", EDIT_POWER, SPIN_POWER, ".6", HELP))
 {
     spin(*this, SPIN_RADIUS, [this] { DecrementWhite(); }, [this] { IncrementWhite(); });
     spin(*this, SPIN_POWER, [this] { DecrementBlack(); }, [this] { IncrementBlack(); });
@@ -124,33 +120,13 @@ void TMedianDialog::SetupWindow()
     SetScrollPos(SPIN_POWER, static_cast<int>(black));
 }
 
-void TMedianDialog::DecrementWhite()
-{
-    if (white > 1) --white;
-    SetText(EDIT_RADIUS, std::to_string(white));
-    SetScrollPos(SPIN_RADIUS, static_cast<int>(white));
-}
+void TMedianDialog::DecrementWhite() { step_value(*this, white, -1, 1, 3, EDIT_RADIUS, SPIN_RADIUS, whole); }
 
-void TMedianDialog::IncrementWhite()
-{
-    if (white < 3) ++white;
-    SetText(EDIT_RADIUS, std::to_string(white));
-    SetScrollPos(SPIN_RADIUS, static_cast<int>(white));
-}
+void TMedianDialog::IncrementWhite() { step_value(*this, white, 1, 1, 3, EDIT_RADIUS, SPIN_RADIUS, whole); }
 
-void TMedianDialog::DecrementBlack()
-{
-    if (black > 1) --black;
-    SetText(EDIT_POWER, tenths(black));
-    SetScrollPos(SPIN_POWER, static_cast<int>(black));
-}
+void TMedianDialog::DecrementBlack() { step_value(*this, black, -1, 1, 10, EDIT_POWER, SPIN_POWER, tenths); }
 
-void TMedianDialog::IncrementBlack()
-{
-    if (black < 10) ++black;
-    SetText(EDIT_POWER, tenths(black));
-    SetScrollPos(SPIN_POWER, static_cast<int>(black));
-}
+void TMedianDialog::IncrementBlack() { step_value(*this, black, 1, 1, 10, EDIT_POWER, SPIN_POWER, tenths); }
 
 void TMedianDialog::Dialog1Help()
 {
