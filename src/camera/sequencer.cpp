@@ -330,6 +330,17 @@ bool long_exposure(Sequence& seq)
     return true;
 }
 
+// The odd field of a full-resolution frame, then the field equalisation when it is on.
+void read_odd_field()
+{
+    progress = 0;
+    interlaced_line = 1;
+    ZR_first_read();
+    interlaced_line = 0;
+    if (apply_correction)
+        correct_variation(image.fred3);
+}
+
 // D8.6 the second exposure of the two-exposure mode, and the read of its field.
 void second_exposure(Sequence& seq)
 {
@@ -367,12 +378,7 @@ void second_exposure(Sequence& seq)
     update_progress(seq, "READ QV CAMERA - Interlaced(2nd Exposure)");
     ZR_reader3();
     ZR_reader2();
-    progress = 0;
-    interlaced_line = 1;
-    ZR_first_read();
-    interlaced_line = 0;
-    if (apply_correction)
-        correct_variation(image.fred3);
+    read_odd_field();
 }
 
 // D8. The readout in the chosen mode.
@@ -412,12 +418,7 @@ void read_frame(Sequence& seq)
     if (highres_intl && !highres21_selfguide && !switch_frame) {
         update_progress(seq, "READ QV CAMERA - Interlaced");
         ZR_reader2();
-        progress = 0;
-        interlaced_line = 1;
-        ZR_first_read();
-        interlaced_line = 0;
-        if (apply_correction)
-            correct_variation(image.fred3);
+        read_odd_field();
     }
     if (highres_nonintl && !highres21_selfguide && !selfguidinghigh)
         second_exposure(seq);
