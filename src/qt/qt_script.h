@@ -20,7 +20,6 @@ class QtScriptDriver : public QObject {
 public:
     QtScriptDriver(Script script, QtBackend& backend, std::FILE* out = stdout);
     void start();
-    int errors() const { return errors_; }
     bool finished() const { return next_ >= script_.sequence.size(); }
 
 private:
@@ -44,5 +43,4 @@ private:
     qint64 tried_since_ = -1;   // the current line has waited for its target since then
     bool applying_ = false;     // the current line is being tried (not yet taken)
     bool queued_ = false;       // a taken line waits to be run from the event queue
-    int errors_ = 0;
 };
