@@ -34,7 +34,7 @@ const CatalogueObject messier[] = {
 const char* planets[] = {"MERCURY", "VENUS", "", "MARS", "JUPITER", "SATURN", "URANUS", "NEPTUNE", "PLUTO"};
 
 // Positions for objects without an entry: spread over the sky, repeatable.
-void placeholder_position(int number, double& ra, double& dec)
+void synthetic_position(int number, double& ra, double& dec)
 {
     ra = std::fmod(number * 0.37, 24.0);
     dec = std::fmod(number * 7.3, 150.0) - 75.0;
@@ -60,7 +60,7 @@ void select_object(char catalogue, int number, std::string& text, double& ra, do
         std::snprintf(buf, sizeof buf, "NGC%d OBJECT", number);
     }
     text = buf;
-    placeholder_position(number + (catalogue == 'C' ? 7000 : 0), ra, dec);
+    synthetic_position(number + (catalogue == 'C' ? 7000 : 0), ra, dec);
 }
 
 bool parse_ra(const std::string& a, double& hours)
