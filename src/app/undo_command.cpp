@@ -13,11 +13,7 @@ void restore_undo_geometry()
 {
     if (undo_binned == binned)
         return;
-    binned = undo_binned;
-    binned21 = binned ? 0 : 1;
-    highres_intl = 0;
-    highres_nonintl = 0;
-    QV_binned();
+    set_frame_geometry(undo_binned != 0);
 }
 }
 

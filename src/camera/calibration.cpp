@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "platform/file_dialog.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/services.h"

@@ -56,9 +56,7 @@ void check_binned_frame()
     host_timed_exposure(exposure);
     ZR_reader();
     ZR_binned_read();
-    binned = 1;
-    binned21 = highres_intl = highres_nonintl = 0;
-    QV_binned();
+    set_frame_geometry(true);
     focus_mode = 0;
     image_name = "QV Camera Image";
     image_prepare();

@@ -266,11 +266,7 @@ int LoadFITSFile(const std::string& fileTitle, int oldfile, uint16_t* fredptr)
         return result;
 
     ClearFITSInfo();
-    binned = fits.binned;
-    binned21 = fits.binned ? 0 : 1;
-    highres_intl = 0;
-    highres_nonintl = 0;
-    QV_binned();
+    set_frame_geometry(fits.binned != 0);
     FITS_Obj = fits.obj;
     FITS_Tel = fits.tel;
     FITS_Ins = fits.ins;

@@ -91,14 +91,7 @@ bool load_zr_file(const std::string& caption_name, const std::string& native_pat
             return false;
         }
         ClearFITSInfo();
-        binned21 = highres_intl = highres_nonintl = 0;
-        if (*length >= 868880) {
-            binned = 0;
-            binned21 = 1;
-        } else {
-            binned = 1;
-        }
-        QV_binned();
+        set_frame_geometry(*length < 868880);
         samples_from_le(file->data(), image.fred3, width1 * height1);
     }
     image_name = caption_name.substr(0, IMAGE_NAME_CHARS);

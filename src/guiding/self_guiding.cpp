@@ -86,9 +86,7 @@ int StartSelfGuide()
             QV_binned();
         }
     } else if (!binned) {
-        binned = 1;
-        binned21 = highres_intl = highres_nonintl = 0;
-        QV_binned();
+        set_frame_geometry(true);
     }
     end_loop = 0;
     x1 = xcent;

@@ -34,6 +34,15 @@ void QV_binned()
     }
 }
 
+void set_frame_geometry(bool binned_frame)
+{
+    binned = binned_frame ? 1 : 0;
+    binned21 = binned_frame ? 0 : 1;
+    highres_intl = 0;
+    highres_nonintl = 0;
+    QV_binned();
+}
+
 bool is_header_marked(const unsigned short* plane)
 {
     return plane[4] + plane[5] == 34;
